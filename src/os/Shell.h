@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string_view>
+
+namespace s::os {
+
+// The desktop shell's services that the engine needs: the recycle bin of a
+// drive. One process-wide instance serves the platform being built
+// (shell()); a test may install a wrapper with setShell().
+class Shell {
+ public:
+  virtual ~Shell() = default;
+
+  // Empties the recycle bin of the volume whose root is `root` (a mount point
+  // or drive root with its trailing separator), without asking, showing or
+  // sounding anything. On Linux these are the freedesktop.org Trash folders
+  // that live on that volume ($XDG_DATA_HOME/Trash when it is there,
+  // $root/.Trash/$uid, $root/.Trash-$uid): everything in their files/ and
+  // info/ folders is deleted. Never follows a symbolic link (a link found
+  // there is deleted itself), never descends into another mount, never
+  // touches anything outside those folders. True when every bin found was
+  // emptied (also when there was none); false when something stayed.
+  // Any thread.
+  virtual bool emptyRecycleBin(std::u16string_view root) = 0;
+};
+
+// The process-wide Shell. Never null. Any thread.
+Shell& shell();
+
+// Installs `replacement` as the process-wide Shell (null restores the
+// platform's own) and returns the previous one. Meant for tests; call it
+// before other threads use shell().
+Shell* setShell(Shell* replacement);
+
+// The platform's own Shell, whatever is installed. Any thread.
+Shell& platformShell();
+
+}  // namespace s::os

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace s::os::linux_fs {
+
+// The per-user journal of entries to delete at the next start. A small text
+// file, rewritten whole for every change (temporary file, fsync, rename) under
+// an advisory lock, so that the program and the command-line tool may share it
+// and a crash leaves either the old or the new journal. Each line holds the
+// entry's kind, its inode at scheduling time and its path with every byte
+// outside printable ASCII (and '%') written as %XX.
+class PendingDeletions {
+ public:
+  struct Entry {
+    char kind = 'F';  // 'F' file (or anything not a folder), 'D' folder
+    std::uint64_t inode = 0;
+    std::string path;
+  };
+
+  explicit PendingDeletions(std::string journalPath) : path_(std::move(journalPath)) {}
+
+  // $XDG_STATE_HOME/vonq-scrubber/pending-deletions, with ~/.local/state
+  // when the variable is unset or not absolute; empty when neither is known.
+  static std::string defaultPath();
+
+  // Adds (or refreshes) the entry at the absolute `path`, which must exist.
+  bool add(const std::string& path);
+
+  // Deletes what the journal lists, never following a link in any component
+  // and never crossing into another mount, and keeps only the entries that
+  // still exist and could not be deleted. Returns how many were deleted.
+  std::size_t replay();
+
+  // The entries as stored now (empty when there is no journal).
+  std::vector<Entry> entries() const;
+
+  static std::string encodeLine(const Entry& entry);
+  static bool decodeLine(const std::string& line, Entry& out);
+
+ private:
+  enum class Outcome { Deleted, Gone, Refused, Failed };
+
+  bool save(const std::vector<Entry>& entries) const;
+  Outcome remove(const Entry& entry) const;
+
+  std::string path_;
+};
+
+}  // namespace s::os::linux_fs

@@ -1,6 +1,9 @@
 #include "os/System.h"
 
 #include <atomic>
+#include <new>
+#include <system_error>
+#include <utility>
 
 namespace s::os {
 
@@ -11,6 +14,22 @@ std::atomic<System*> installed{nullptr};
 System& system() {
   System* current = installed.load(std::memory_order_acquire);
   return current != nullptr ? *current : platformSystem();
+}
+
+bool System::startThread(std::function<void()> body, std::thread& out) {
+  try {
+    out = std::thread(std::move(body));
+    return true;
+  } catch (const std::system_error&) {
+    return false;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+std::uint16_t System::userLanguageId() {
+  System& own = platformSystem();
+  return this == &own ? 0x0409 : own.userLanguageId();
 }
 
 System* setSystem(System* replacement) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <thread>
 
 namespace s::os {
 
@@ -27,6 +29,24 @@ class System {
   // refused (raising priority usually needs privileges); the thread then keeps
   // its priority. Never throws. Called by the thread itself.
   virtual bool setCurrentThreadPriority(int priority) = 0;
+
+  // Starts a new operating-system thread running `body`. On success moves
+  // the running thread into `out` (which must not hold a thread) and returns
+  // true; returns false, leaving `out` alone, when the system could not make
+  // the thread (resources exhausted). Never throws. Any thread. The default
+  // uses std::thread, which serves every platform.
+  virtual bool startThread(std::function<void()> body, std::thread& out);
+
+  // The user's interface language as a Windows language identifier (LANGID:
+  // primary language in the low 10 bits, sublanguage above). Windows: the
+  // user's default UI language. Linux: the first non-empty of LC_ALL,
+  // LC_MESSAGES and LANG mapped through the Windows table ("de_DE.UTF-8"
+  // 0x0407, "pt_BR" 0x0416, "pt_PT" 0x0816, "zh_CN" 0x0804, "zh_TW" 0x0404,
+  // "sr_RS@latin" 0x241A); "C", "POSIX", nothing set or a language the table
+  // lacks give English (0x0409). Read afresh on every call; never fails,
+  // never throws. Any thread. The default passes the question on to the
+  // platform's own System (so wrappers need not override it).
+  virtual std::uint16_t userLanguageId();
 };
 
 // The process-wide System. Never null. Any thread.

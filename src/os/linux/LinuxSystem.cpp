@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "os/System.h"
+#include "os/linux/LocaleLanguage.h"
 
 namespace s::os {
 
@@ -16,11 +17,16 @@ namespace {
 // The steps mirror the Windows priorities (-2 .. 2).
 int niceFor(int priority) {
   switch (priority) {
-    case -2: return 10;
-    case -1: return 5;
-    case 0: return 0;
-    case 1: return -5;
-    default: return priority > 1 ? -10 : 10;
+    case -2:
+      return 10;
+    case -1:
+      return 5;
+    case 0:
+      return 0;
+    case 1:
+      return -5;
+    default:
+      return priority > 1 ? -10 : 10;
   }
 }
 
@@ -51,13 +57,17 @@ class LinuxSystem final : public System {
     const id_t tid = static_cast<id_t>(syscall(SYS_gettid));
     return setpriority(PRIO_PROCESS, tid, niceFor(priority)) == 0;
   }
+
+  std::uint16_t userLanguageId() override { return linux_impl::userLanguageIdFromEnvironment(); }
 };
 
 }  // namespace
 
 System& platformSystem() {
-  static LinuxSystem instance;
-  return instance;
+  // Never destroyed: workers and pools may still use it while the process
+  // ends, after function-local statics made later are gone.
+  static LinuxSystem* const instance = new LinuxSystem();
+  return *instance;
 }
 
 }  // namespace s::os

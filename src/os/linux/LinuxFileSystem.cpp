@@ -102,7 +102,12 @@ std::vector<VolumeInfo> LinuxFileSystem::listVolumes() {
   const auto mounts = MountTable::read();
   if (mounts.empty()) failWith(FsError::Other);
   for (const auto& m : mounts) {
-    if (MountTable::eligible(m)) volumes.push_back(describe(m));
+    // Judge each mount once: its source may vanish between two looks (an
+    // image removed while still mounted), and the list must not contradict
+    // itself.
+    if (!MountTable::eligible(m)) continue;
+    volumes.push_back(describe(m));
+    volumes.back().eligible = true;
   }
   return volumes;
 }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace s::cli {
+
+// What the command line asks for.
+struct Options {
+  enum class Mode { Scrub, List, Help };
+
+  Mode mode = Mode::Scrub;
+  // Operations in engine order: recycle bin, free space, MFT, cluster tips,
+  // file names.
+  bool operations[5] = {false, false, false, false, false};
+  bool yes = false;
+  std::string mountPoint;  // as given, UTF-8
+  std::string error;       // why the command line is unusable; empty when fine
+
+  // Parses the arguments after the program name. No operation flag means
+  // the first four. Never throws; a bad command line fills `error`.
+  static Options parse(const std::vector<std::string>& args);
+};
+
+}  // namespace s::cli

@@ -1,0 +1,246 @@
+#include "cli/ScrubRun.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cinttypes>
+#include <filesystem>
+#include <string>
+
+#include "cli/Console.h"
+#include "cli/Texts.h"
+#include "file/wiper/win/DiskWiper.h"
+#include "os/FileSystem.h"
+#include "os/System.h"
+#include "str/strbuffer/StrBuffer.h"
+
+namespace s::cli {
+
+using s::file::wiper::win::DiskWiper;
+using s::os::fileSystem;
+
+namespace {
+
+constexpr std::uint32_t kPollMillis = 100;
+constexpr int kBarWidth = 30;
+constexpr std::size_t kFileColumns = 72;
+
+std::int32_t percentOf(DiskWiper& engine, int op) {
+  switch (op) {
+    case DiskWiper::kTrashBin:
+      return engine.getProgressTrashBin();
+    case DiskWiper::kDiskSpace:
+      return engine.getProgressDiskSpace();
+    case DiskWiper::kMFTSpace:
+      return engine.getProgressMFTSpace();
+    case DiskWiper::kCluterTips:
+      return engine.getProgressCluterTips();
+    default:
+      return engine.getProgressFileEntries();
+  }
+}
+
+void enable(DiskWiper& engine, const bool enabled[5]) {
+  engine.setProcessTrashBin(enabled[0]);
+  engine.setProcessDiskSpace(enabled[1]);
+  engine.setProcessMFTSpace(enabled[2]);
+  engine.setProcessCluterTips(enabled[3]);
+  engine.setProcessFileEntries(enabled[4]);
+}
+
+std::string replaced(const char* text, const std::string& star) {
+  std::string out;
+  for (const char* p = text; *p != 0; ++p) {
+    if (*p == '*') {
+      out += star;
+    } else {
+      out += *p;
+    }
+  }
+  return out;
+}
+
+// A name fit for a terminal line: control characters (a hostile file name
+// could hold escape sequences) become '?', and a long one keeps its end.
+std::string printable(const std::string& bytes) {
+  std::string out = bytes;
+  for (char& c : out) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) c = '?';
+  }
+  if (out.size() > kFileColumns) out = "..." + out.substr(out.size() - (kFileColumns - 3));
+  return out;
+}
+
+bool askYes(const std::string& question, std::FILE* in, std::FILE* out) {
+  std::fprintf(out, "%s [y/N] ", question.c_str());
+  std::fflush(out);
+  char line[64] = {0};
+  if (std::fgets(line, sizeof line, in) == nullptr) {
+    std::fprintf(out, "\n");
+    return false;
+  }
+  std::string answer(line);
+  answer.erase(std::remove_if(answer.begin(), answer.end(),
+                              [](unsigned char c) { return std::isspace(c) != 0; }),
+               answer.end());
+  std::transform(answer.begin(), answer.end(), answer.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return answer == "y" || answer == "yes";
+}
+
+// Whether a file can be created in the root: a short-lived probe of ours.
+bool writable(const std::u16string& root) {
+  const std::u16string probe =
+      root + u"Vonq_Nulmark.probe." + Console::fromBytes(std::to_string(s::os::system().millis()));
+  auto file =
+      fileSystem().openFile(probe, s::os::OpenMode::make(s::os::OpenMode::Access::Write,
+                                                         s::os::OpenMode::Disposition::CreateNew));
+  if (!file) return s::os::lastFsError() == s::os::FsError::Exists;
+  file->close();
+  fileSystem().deleteFile(probe);
+  return true;
+}
+
+}  // namespace
+
+int ScrubRun::list(std::FILE* out) {
+  const auto volumes = fileSystem().listVolumes();
+  std::fprintf(out, "%-32s %-8s %16s\n", "MOUNT POINT", "TYPE", "FREE BYTES");
+  for (const auto& v : volumes) {
+    std::fprintf(out, "%-32s %-8s %16" PRIu64 "%s\n", Console::toBytes(v.root).c_str(),
+                 Console::toBytes(v.fileSystem).c_str(), v.freeBytes,
+                 v.readOnly ? "  (read-only)" : "");
+  }
+  return volumes.empty() ? kIncomplete : kComplete;
+}
+
+std::u16string ScrubRun::usableRoot(const std::string& mountPoint, std::FILE* err) {
+  const char16_t sep = fileSystem().separator();
+  // A relative mount point is taken from the current folder.
+  std::error_code ignored;
+  const std::filesystem::path given(mountPoint);
+  std::u16string root =
+      Console::fromBytes(std::filesystem::absolute(given, ignored).lexically_normal().string());
+  if (root.empty() || root.back() != sep) root += sep;
+  const char* name = mountPoint.c_str();
+  s::os::FileInfo info;
+  s::os::VolumeInfo volume;
+  if (!fileSystem().stat(root.substr(0, root.size() > 1 ? root.size() - 1 : 1), info)) {
+    std::fprintf(err, "vonq-scrub: %s does not exist.\n", name);
+  } else if (info.kind != s::os::EntryKind::Folder) {
+    std::fprintf(err, "vonq-scrub: %s is not a folder.\n", name);
+  } else if (!fileSystem().volumeOf(root, volume) || volume.root != root) {
+    std::fprintf(
+        err, "vonq-scrub: %s is not the mount point of a volume (see vonq-scrub --list).\n", name);
+  } else if (volume.readOnly) {
+    std::fprintf(err, "vonq-scrub: %s is mounted read-only.\n", name);
+  } else if (!writable(root)) {
+    std::fprintf(err,
+                 "vonq-scrub: %s cannot be written by this user; you may need to run as "
+                 "root.\n",
+                 name);
+  } else {
+    return root;
+  }
+  return {};
+}
+
+bool ScrubRun::confirm(const Options& options, bool ntfs, std::FILE* in, std::FILE* out) {
+  const bool* ops = options.operations;
+  const bool all = ops[1] && ops[2] && ops[3] && ops[4] && ntfs;
+  const std::string root = Console::toBytes(root_);
+  if (!askYes(replaced(all ? Texts::kAskEraseAll : Texts::kAskSelected, root), in, out)) {
+    return false;
+  }
+  return !(ops[0] && !ops[1]) || askYes(Texts::kAskRecycleOnly, in, out);
+}
+
+void ScrubRun::draw(DiskWiper& engine, const bool enabled[5], std::FILE* out) {
+  const bool live = Console::isTerminal(out);
+  if (live && drawnLines_ > 0) std::fprintf(out, "\x1b[%dA", drawnLines_);
+  drawnLines_ = 0;
+  for (int op = 0; op < DiskWiper::kCount; ++op) {
+    if (!enabled[op]) continue;
+    const std::int32_t percent = percentOf(engine, op);
+    if (!live && percent / 10 == printed_[op] / 10 && printed_[op] >= 0) continue;
+    printed_[op] = percent;
+    const int filled = percent * kBarWidth / 100;
+    std::fprintf(out, "%s%-30s [%s%s] %3d%%\n", live ? "\x1b[2K" : "", Texts::kOperationNames[op],
+                 std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                 std::string(static_cast<std::size_t>(kBarWidth - filled), '-').c_str(),
+                 static_cast<int>(percent));
+    ++drawnLines_;
+  }
+  if (live) {
+    std::string current;
+    if (engine.isProcessingCluterTips()) {
+      s::str::strbuffer::StrBuffer* file = s::str::strbuffer::StrBuffer::create();
+      engine.getCurrentFile(file);
+      current = printable(Console::toBytes(file->view()));
+      file->release();
+    }
+    std::fprintf(out, "\x1b[2K%s\n", current.c_str());
+    ++drawnLines_;
+  }
+  std::fflush(out);
+}
+
+bool ScrubRun::drive(DiskWiper& engine, const bool enabled[5], std::FILE* out) {
+  bool cancelled = false;
+  engine.start();
+  while (engine.isRunning()) {
+    s::os::system().sleepMillis(kPollMillis);
+    if (interrupted_.load() && !cancelled) {
+      cancelled = true;
+      std::fprintf(out, "Cancelling...\n");
+      drawnLines_ = 0;
+      engine.stop(true);
+    }
+    draw(engine, enabled, out);
+  }
+  return cancelled;
+}
+
+int ScrubRun::scrub(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
+  root_ = usableRoot(options.mountPoint, err);
+  if (root_.empty()) return kUsage;
+  DiskWiper* engine = DiskWiper::create();
+  engine->init();
+  engine->setDrive(root_.c_str());
+  if (!engine->isSupported()) {
+    std::fprintf(out, "%s\n", Texts::kNotSupported);
+    engine->release();
+    return kUnsupported;
+  }
+  const bool ntfs = engine->fileSystem() == DiskWiper::kNtfs;
+  bool enabled[5];
+  std::copy(options.operations, options.operations + 5, enabled);
+  if (enabled[4] && !ntfs) {
+    std::fprintf(out, "%s: NTFS only, left out.\n", Texts::kOperationNames[4]);
+    enabled[4] = false;
+  }
+  if ((!options.yes && !confirm(options, ntfs, in, out)) || interrupted_.load()) {
+    std::fprintf(out, "Nothing was done.\n");
+    engine->release();
+    return kCancelled;
+  }
+  enable(*engine, enabled);
+  const bool cancelled = drive(*engine, enabled, out) || interrupted_.load();
+  printed_[0] = printed_[1] = printed_[2] = printed_[3] = printed_[4] = -1;
+  draw(*engine, enabled, out);
+  bool allEnded = true;
+  for (int op = 0; op < DiskWiper::kCount; ++op) {
+    const std::int32_t percent = percentOf(*engine, op);
+    allEnded = allEnded && (percent == 0 || percent == 100);
+  }
+  engine->release();
+  const int result = cancelled ? kCancelled : allEnded ? kComplete : kIncomplete;
+  const bool everything = enabled[1] && enabled[2] && enabled[3] && enabled[4] && ntfs;
+  const char* message = result != kComplete ? Texts::kSomeCanceled
+                        : everything        ? Texts::kErasingComplete
+                                            : Texts::kOperationComplete;
+  std::fprintf(out, "%s\n", message);
+  return result;
+}
+
+}  // namespace s::cli

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "cli/Options.h"
+
+namespace s::file::wiper::win {
+class DiskWiper;
+}
+
+namespace s::cli {
+
+// One run of the command-line tool: checks the mount point, asks for
+// confirmation, drives the wipe engine while drawing its progress, and says
+// how it ended. Main thread only.
+class ScrubRun {
+ public:
+  // The tool's exit statuses.
+  enum Exit : int { kComplete = 0, kIncomplete = 1, kCancelled = 2, kUnsupported = 3, kUsage = 4 };
+
+  // `interrupted` turns true when the user asks to cancel (Ctrl-C); the run
+  // then stops the engine, which removes its temporary files, and ends with
+  // kCancelled.
+  explicit ScrubRun(const std::atomic<bool>& interrupted) : interrupted_(interrupted) {}
+
+  // Prints the volumes the tool may work on: mount point, file system,
+  // free bytes. Returns kComplete (kIncomplete when none could be listed).
+  int list(std::FILE* out);
+
+  // Runs the operations `options` names on its mount point. Questions are
+  // read from `in`; progress goes to `out`, problems to `err`.
+  int scrub(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err);
+
+ private:
+  // The drive root for the mount point given, or empty after printing why
+  // it cannot be used.
+  std::u16string usableRoot(const std::string& mountPoint, std::FILE* err);
+  bool confirm(const Options& options, bool ntfs, std::FILE* in, std::FILE* out);
+  // Runs the engine to its end; true when it was cancelled.
+  bool drive(s::file::wiper::win::DiskWiper& engine, const bool enabled[5], std::FILE* out);
+  void draw(s::file::wiper::win::DiskWiper& engine, const bool enabled[5], std::FILE* out);
+
+  const std::atomic<bool>& interrupted_;
+  std::u16string root_;
+  int drawnLines_ = 0;
+  std::int32_t printed_[5] = {-1, -1, -1, -1, -1};
+};
+
+}  // namespace s::cli

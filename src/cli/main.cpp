@@ -1,0 +1,47 @@
+// vonq-scrub: the command-line front end of the drive scrubber.
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/Options.h"
+#include "cli/ScrubRun.h"
+#include "cli/Texts.h"
+#include "os/FileSystem.h"
+#include "os/TipJournal.h"
+
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+extern "C" void onInterrupt(int) {
+  interrupted.store(true);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using s::cli::Options;
+  using s::cli::ScrubRun;
+  const Options options = Options::parse(std::vector<std::string>(argv + 1, argv + argc));
+  if (options.mode == Options::Mode::Help) {
+    std::fputs(s::cli::Texts::kUsage, stdout);
+    return ScrubRun::kComplete;
+  }
+  if (!options.error.empty()) {
+    std::fprintf(stderr, "vonq-scrub: %s\n\n%s", options.error.c_str(), s::cli::Texts::kUsage);
+    return ScrubRun::kUsage;
+  }
+  // What an earlier run left behind (it was killed or the system went
+  // down) is put right before anything else.
+  s::os::fileSystem().replayScheduledDeletions();
+  s::os::tipJournal().replay();
+
+  ScrubRun run(interrupted);
+  if (options.mode == Options::Mode::List) return run.list(stdout);
+  std::signal(SIGINT, onInterrupt);
+  std::signal(SIGTERM, onInterrupt);
+  return run.scrub(options, stdin, stdout, stderr);
+}

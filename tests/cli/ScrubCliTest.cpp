@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+
+#include "ScrubProcess.h"
+#include "file/TempFolder.h"
+#include "support/Env.h"
+#include "support/ScratchNtfs.h"
+
+namespace vonq::cli_test {
+namespace {
+
+using vonq::test::ScratchNtfs;
+
+#define VONQ_REQUIRE_NTFS()                                            \
+  do {                                                                 \
+    std::string reason_;                                               \
+    const bool capable_ = ::vonq::test::ScratchNtfs::capable(reason_); \
+    VONQ_REQUIRE_CAPABILITY(capable_, reason_);                        \
+  } while (0)
+
+bool has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// Entries the engine names its temporary files and folders with.
+std::vector<std::string> leftovers(const std::string& mount) {
+  std::vector<std::string> found;
+  for (const auto& e : std::filesystem::directory_iterator(mount)) {
+    const std::string name = e.path().filename().string();
+    if (name.rfind("Vonq_Nulmark", 0) == 0) found.push_back(name);
+  }
+  return found;
+}
+
+TEST(ScrubCli, RefusesBadCommandLinesAndUnusableMountPointsWithStatus4) {
+  vonq::test::TempFolder folder;
+  vonq::test::writeText(folder.at("file"), "x");
+  struct Case {
+    std::vector<std::string> args;
+    const char* says;
+  };
+  const Case cases[] = {
+      {{"--bogus", "/"}, "unknown option --bogus"},
+      {{}, "no mount point given"},
+      {{"/a", "/b"}, "only one mount point"},
+      {{"--list", "/"}, "--list takes no other arguments"},
+      {{"--yes", folder.at("missing")}, "does not exist"},
+      {{"--yes", folder.at("file")}, "is not a folder"},
+      {{"--yes", folder.root()}, "is not the mount point of a volume"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.says);
+    const Finished f = runScrub(c.args);
+    EXPECT_EQ(f.exitCode, 4);
+    EXPECT_TRUE(has(f.err, c.says)) << f.err;
+  }
+  const Finished help = runScrub({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_TRUE(has(help.out, "Usage: vonq-scrub")) << help.out;
+}
+
+TEST(ScrubCli, EndsWithStatus3OnAVolumeOfAnotherFileSystem) {
+  vonq::test::TempFolder folder;
+  const bool mounted = ::mount("tmpfs", folder.root().c_str(), "tmpfs", 0, "size=1m") == 0;
+  VONQ_REQUIRE_CAPABILITY(mounted, "cannot mount a tmpfs (needs root)");
+  const Finished f = runScrub({"--yes", folder.root()});
+  ::umount2(folder.root().c_str(), MNT_DETACH);
+  EXPECT_EQ(f.exitCode, 3);
+  EXPECT_TRUE(has(f.out, "This drive type is curretly not supported.")) << f.out;
+}
+
+TEST(ScrubCli, RefusesAReadOnlyVolume) {
+  VONQ_REQUIRE_NTFS();
+  ScratchNtfs::Options options;
+  options.mountOptions = "ro";
+  ScratchNtfs volume(options);
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  const Finished f = runScrub({"--yes", volume.mountPoint()});
+  EXPECT_EQ(f.exitCode, 4);
+  EXPECT_TRUE(has(f.err, "read-only")) << f.err;
+}
+
+// The question, its answers, the list, and the end message of a finished run.
+TEST(ScrubCli, AsksFirstAndRunsOnlyAfterYes) {
+  VONQ_REQUIRE_NTFS();
+  ScratchNtfs volume;
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  const Finished listed = runScrub({"--list"});
+  EXPECT_EQ(listed.exitCode, 0);
+  EXPECT_TRUE(has(listed.out, volume.mountPoint() + "/")) << listed.out;
+
+  const Finished no = runScrub({"--cluster-tips", volume.mountPoint()}, "n\n");
+  EXPECT_EQ(no.exitCode, 2);
+  EXPECT_TRUE(has(no.out,
+                  "Are you sure you want to execute the selected operation(s) on the "
+                  "drive [ " +
+                      volume.mountPoint() + "/ ] ?"))
+      << no.out;
+  EXPECT_TRUE(has(no.out, "Nothing was done.")) << no.out;
+  EXPECT_FALSE(has(no.out, "4. Cluster tips")) << no.out;
+
+  // The recycle bin without the free space asks a second time.
+  const Finished second = runScrub({"--recycle-bin", volume.mountPoint()}, "y\nn\n");
+  EXPECT_EQ(second.exitCode, 2);
+  EXPECT_TRUE(has(second.out, "Are you sure to proceed?")) << second.out;
+
+  const Finished yes = runScrub({"--cluster-tips", volume.mountPoint()}, "yes\n");
+  EXPECT_EQ(yes.exitCode, 0);
+  EXPECT_TRUE(has(yes.out, "4. Cluster tips")) << yes.out;
+  EXPECT_TRUE(has(yes.out, "100%")) << yes.out;
+  EXPECT_TRUE(has(yes.out, "Operation Complete!")) << yes.out;
+}
+
+// Ctrl-C in the middle of the free-space fill stops the engine, which
+// removes its temporary files, and the run ends as cancelled.
+TEST(ScrubCli, CtrlCCancelsCleanlyWithStatus2) {
+  VONQ_REQUIRE_NTFS();
+  ScratchNtfs::Options options;
+  options.sizeBytes = 1ull << 30;
+  ScratchNtfs volume(options);
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  vonq::test::TempFolder state;
+  Running run({"--yes", "--free-space", volume.mountPoint()}, state.root());
+  ASSERT_TRUE(run.waitForOutput("[###", 60)) << run.out();
+  run.signal(SIGINT);
+  EXPECT_EQ(run.wait(), 2);
+  EXPECT_TRUE(has(run.out(), "Some operation has been canceled.")) << run.out();
+  EXPECT_TRUE(leftovers(volume.mountPoint()).empty());
+}
+
+}  // namespace
+}  // namespace vonq::cli_test

@@ -1,0 +1,348 @@
+#include "EngineFixture.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <thread>
+
+#include "Sha256.h"
+#include "file/TempFolder.h"
+#include "os/FileWrapper.h"
+#include "os/FsError.h"
+
+namespace vonq::engine_test {
+
+namespace fs = std::filesystem;
+using vonq::test::u16;
+using vonq::test::u8;
+
+namespace {
+
+// Keeps the journal of pending deletions and the user's recycle bin of the
+// whole program in a private folder, never the real user's.
+class PrivateHomes : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    // A child run of this program shares its parent's folder.
+    if (std::getenv("VONQ_ENGINE_PRIVATE_HOMES") != nullptr) return;
+    std::string pattern = (fs::temp_directory_path() / "vonq-engine-home-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) return;
+    folder_ = pattern;
+    ::setenv("XDG_STATE_HOME", (folder_ + "/state").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (folder_ + "/data").c_str(), 1);
+    ::setenv("VONQ_ENGINE_PRIVATE_HOMES", "1", 1);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    if (!folder_.empty()) fs::remove_all(folder_, ignored);
+  }
+
+ private:
+  std::string folder_;
+};
+
+[[maybe_unused]] const auto* const kHomes = ::testing::AddGlobalTestEnvironment(new PrivateHomes);
+
+std::string lastPart(std::u16string_view path) {
+  const std::string p = u8(path);
+  return p.substr(p.find_last_of('/') + 1);
+}
+
+bool isLargeTempFile(const std::string& name) {
+  return name == "Vonq_Nulmark.tmp01" || name == "Vonq_Nulmark.tmp02";
+}
+
+std::string randomBytes(std::size_t n, std::uint32_t seed) {
+  std::mt19937 gen(seed);
+  std::string data(n, '\0');
+  for (char& c : data) c = static_cast<char>(gen() & 0xFF);
+  return data;
+}
+
+// A file that reports to its owner and obeys its switches.
+class HookedFile final : public s::os::FileWrapper {
+ public:
+  HookedFile(std::unique_ptr<s::os::File> target, HookedFileSystem& owner, std::string name,
+             std::u16string root)
+      : FileWrapper(std::move(target)),
+        owner_(owner),
+        name_(std::move(name)),
+        root_(std::move(root)),
+        large_(isLargeTempFile(name_)),
+        fake_(large_ && owner.fakeFreeBytes.load() >= 0) {}
+
+  bool write(const void* data, std::size_t count, std::size_t& done) override {
+    if (owner_.slowName && owner_.slowName(name_)) {
+      ++owner_.slowWrites;
+      std::this_thread::sleep_for(std::chrono::milliseconds(owner_.writeDelayMs.load()));
+    }
+    if (large_) owner_.add("write " + name_ + " " + std::to_string(count));
+    if (!large_ && owner_.fakeFreeBytes.load() >= 0) {
+      // The faked volume is full for every other file.
+      done = 0;
+      s::os::setLastFsError(s::os::FsError::NoSpace);
+      return false;
+    }
+    if (!fake_) return FileWrapper::write(data, count, done);
+    done = count;
+    position_ += count;
+    return true;
+  }
+  bool seek(std::uint64_t position) override {
+    if (!fake_) return FileWrapper::seek(position);
+    position_ = position;
+    return true;
+  }
+  std::uint64_t position() const override {
+    return fake_ ? position_ : const_cast<HookedFile*>(this)->target().position();
+  }
+  bool size(std::uint64_t& out) override {
+    if (!fake_) return FileWrapper::size(out);
+    out = owner_.fakeSizeOf(name_);
+    return true;
+  }
+  bool flush() override { return fake_ || FileWrapper::flush(); }
+  bool setEndOfFile(std::uint64_t length) override {
+    if (!large_) return FileWrapper::setEndOfFile(length);
+    owner_.add("size " + name_ + " " + std::to_string(length));
+    bool ok = false;
+    if (owner_.failSizing.load() > 0) {
+      --owner_.failSizing;
+      s::os::setLastFsError(s::os::FsError::NoSpace);
+    } else if (fake_) {
+      owner_.setFakeSize(name_, length);
+      ok = true;
+    } else {
+      ok = FileWrapper::setEndOfFile(length);
+    }
+    std::int64_t unset = -1;
+    if (ok && name_ == "Vonq_Nulmark.tmp02" && length > 0) {
+      owner_.freeAfterSecondSized.compare_exchange_strong(
+          unset, static_cast<std::int64_t>(owner_.target().freeBytes(root_)));
+    }
+    if (owner_.afterSizing) owner_.afterSizing(name_);
+    return ok;
+  }
+
+ private:
+  HookedFileSystem& owner_;
+  std::string name_;
+  std::u16string root_;
+  bool large_;
+  bool fake_;
+  std::uint64_t position_ = 0;
+};
+
+}  // namespace
+
+void populate(const vonq::test::ScratchNtfs& volume) {
+  const std::pair<const char*, std::size_t> files[] = {
+      {"live/empty", 0},
+      {"live/small.txt", 100},
+      {"live/cluster.bin", 4096},
+      {"live/odd.bin", 5000},
+      {"live/deep/nested/big.bin", 300000},
+      {"live/caf\xe9.txt", 777},
+  };
+  std::uint32_t seed = 1;
+  for (const auto& [name, size] : files) {
+    vonq::test::writeText(volume.path(name), randomBytes(size, seed++));
+  }
+  // Old times, so that a touched file shows.
+  const struct timespec old[2] = {{1000000000, 0}, {1100000000, 0}};
+  ::utimensat(AT_FDCWD, volume.path("live/odd.bin").c_str(), old, AT_SYMLINK_NOFOLLOW);
+}
+
+LiveFiles snapshot(const std::string& mount) {
+  LiveFiles files;
+  std::error_code ec;
+  auto it =
+      fs::recursive_directory_iterator(mount, fs::directory_options::skip_permission_denied, ec);
+  for (; it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (it.depth() == 0 && name.rfind(".Trash", 0) == 0) {
+      it.disable_recursion_pending();
+      continue;
+    }
+    if (!it->is_regular_file(ec) || it->is_symlink(ec)) continue;
+    const std::string path = it->path().string();
+    LiveFile file;
+    file.sha256 = sha256OfFile(path);
+    file.size = fs::file_size(it->path(), ec);
+    s::os::platformFileSystem().getTimes(u16(path), file.times);
+    files[path] = file;
+  }
+  return files;
+}
+
+std::vector<std::string> engineLeftovers(const std::string& mount) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(mount, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("Vonq_", 0) == 0) names.push_back(name);
+  }
+  return names;
+}
+
+bool isSmallFileName(const std::string& name) {
+  if (name.size() != 12 || name[8] != '.') return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    if (i != 8 && !((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'))) return false;
+  }
+  return true;
+}
+
+std::uint64_t freeBytesOf(const std::string& mount) {
+  struct statvfs sv {};
+  if (::statvfs(mount.c_str(), &sv) != 0) return 0;
+  return static_cast<std::uint64_t>(sv.f_bfree) * sv.f_frsize;
+}
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+// ---- Engine
+
+Engine::Engine(const std::u16string& root, std::initializer_list<int> enabled)
+    : engine_(DiskWiper::create()) {
+  engine_->init();
+  engine_->setDrive(root.c_str());
+  engine_->setProcessTrashBin(false);
+  engine_->setProcessDiskSpace(false);
+  engine_->setProcessMFTSpace(false);
+  engine_->setProcessCluterTips(false);
+  engine_->setProcessFileEntries(false);
+  for (int op : enabled) {
+    switch (op) {
+      case DiskWiper::kTrashBin:
+        engine_->setProcessTrashBin(true);
+        break;
+      case DiskWiper::kDiskSpace:
+        engine_->setProcessDiskSpace(true);
+        break;
+      case DiskWiper::kMFTSpace:
+        engine_->setProcessMFTSpace(true);
+        break;
+      case DiskWiper::kCluterTips:
+        engine_->setProcessCluterTips(true);
+        break;
+      case DiskWiper::kFileEntries:
+        engine_->setProcessFileEntries(true);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+bool Engine::runToEnd(std::chrono::milliseconds timeout) {
+  engine_->start();
+  return waitUntil([this] { return !engine_->isRunning(); }, timeout);
+}
+
+std::vector<int> Engine::percentages() const {
+  return {engine_->getProgressTrashBin(), engine_->getProgressDiskSpace(),
+          engine_->getProgressMFTSpace(), engine_->getProgressCluterTips(),
+          engine_->getProgressFileEntries()};
+}
+
+// ---- HookedFileSystem
+
+void HookedFileSystem::add(std::string event) {
+  std::lock_guard<std::mutex> guard(lock_);
+  events_.push_back(std::move(event));
+}
+
+std::vector<std::string> HookedFileSystem::events() {
+  std::lock_guard<std::mutex> guard(lock_);
+  return events_;
+}
+
+int HookedFileSystem::count(const std::string& prefix) {
+  int n = 0;
+  for (const std::string& e : events()) n += e.rfind(prefix, 0) == 0 ? 1 : 0;
+  return n;
+}
+
+std::uint64_t HookedFileSystem::fakeSizeOf(const std::string& name) {
+  std::lock_guard<std::mutex> guard(lock_);
+  auto it = fakeSizes_.find(name);
+  return it == fakeSizes_.end() ? 0 : it->second;
+}
+
+void HookedFileSystem::setFakeSize(const std::string& name, std::uint64_t size) {
+  std::lock_guard<std::mutex> guard(lock_);
+  fakeSizes_[name] = size;
+}
+
+std::u16string HookedFileSystem::rootOf(std::u16string_view path) const {
+  const auto slash = path.find_last_of(u'/');
+  return std::u16string(path.substr(0, slash + 1));
+}
+
+std::unique_ptr<s::os::File> HookedFileSystem::openFile(std::u16string_view path,
+                                                        const s::os::OpenMode& mode) {
+  const std::string name = lastPart(path);
+  if (openDelayMs.load() > 0 && slowName && slowName(name)) {
+    ++slowOpens;
+    std::this_thread::sleep_for(std::chrono::milliseconds(openDelayMs.load()));
+  }
+  std::unique_ptr<s::os::File> file = target().openFile(path, mode);
+  add((file ? "open " : "open-failed ") + name);
+  if (!file) return nullptr;
+  return std::make_unique<HookedFile>(std::move(file), *this, name, rootOf(path));
+}
+
+std::uint64_t HookedFileSystem::freeBytes(std::u16string_view path) {
+  const std::int64_t fake = fakeFreeBytes.load();
+  if (fake < 0) return target().freeBytes(path);
+  const std::uint64_t taken = fakeSizeOf("Vonq_Nulmark.tmp01") + fakeSizeOf("Vonq_Nulmark.tmp02");
+  const auto total = static_cast<std::uint64_t>(fake);
+  return taken >= total ? 0 : total - taken;
+}
+
+bool HookedFileSystem::ntfsVolumeData(std::u16string_view root, s::os::NtfsVolumeData& out) {
+  if (denyVolumeData.load()) {
+    s::os::setLastFsError(s::os::FsError::AccessDenied);
+    return false;
+  }
+  const bool ok = target().ntfsVolumeData(root, out);
+  add("volume-data " + (ok ? std::to_string(out.mftValidDataLength) : std::string("failed")));
+  return ok;
+}
+
+bool HookedFileSystem::scheduleDeletion(std::u16string_view path) {
+  add("schedule " + lastPart(path));
+  return target().scheduleDeletion(path);
+}
+
+// ---- QuickSystem
+
+void QuickSystem::sleepMillis(std::uint32_t ms) {
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    ++sleeps_[ms];
+  }
+  s::os::platformSystem().sleepMillis(std::min<std::uint32_t>(ms, 2));
+}
+
+int QuickSystem::sleepsOf(std::uint32_t ms) {
+  std::lock_guard<std::mutex> guard(lock_);
+  return sleeps_[ms];
+}
+
+}  // namespace vonq::engine_test

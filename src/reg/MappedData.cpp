@@ -3,13 +3,11 @@
 #include "col/_array/ArrayU08.h"
 #include "reg/win/RegDir.h"
 #include "str/IStr.h"
-#include "str/strarray/StrArray.h"
 
 namespace s::reg {
 
 using s::col::_array::ArrayU08;
 using s::reg::win::RegDir;
-using s::str::strarray::StrArray;
 
 namespace {
 
@@ -106,74 +104,17 @@ bool MappedData::hasValue(const char16_t* group, const char16_t* name) {
   return openGroup(group) && groupKey_->queryValue(name, nullptr, nullptr, RegDir::kAnyType);
 }
 
-bool MappedData::finishChange(bool changed) {
-  if (changed && autoFlush_) flush();
-  return changed;
-}
-
 template <class T>
-T MappedData::read(const char16_t* group, const char16_t* name, T defaultValue) {
+T MappedData::readValue(const char16_t* group, const char16_t* name, T defaultValue) {
   return openGroup(group) ? groupKey_->getValue(name, defaultValue) : defaultValue;
 }
 
 template <class T>
-bool MappedData::write(const char16_t* group, const char16_t* name, const T& value) {
+bool MappedData::writeValue(const char16_t* group, const char16_t* name, const T& value) {
   return finishChange(openGroupForWrite(group) && groupKey_->setValue(name, value));
 }
 
 // ---- Reading
-
-std::uint8_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                  std::uint8_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::uint16_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                   std::uint16_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::uint32_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                   std::uint32_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::uint64_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                   std::uint64_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::int8_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                 std::int8_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::int16_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                  std::int16_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::int32_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                  std::int32_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::int64_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                  std::int64_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-float MappedData::getValue(const char16_t* group, const char16_t* name, float defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-double MappedData::getValue(const char16_t* group, const char16_t* name, double defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-bool MappedData::getValue(const char16_t* group, const char16_t* name, bool defaultValue) {
-  return read(group, name, defaultValue);
-}
 
 bool MappedData::getValue(const char16_t* group, const char16_t* name, s::str::IStr& out,
                           const char16_t* defaultValue, bool* outExpandable, bool expand) {
@@ -182,10 +123,6 @@ bool MappedData::getValue(const char16_t* group, const char16_t* name, s::str::I
   }
   if (outExpandable != nullptr) *outExpandable = false;
   out.set(defaultValue != nullptr ? defaultValue : u"");
-  return false;
-}
-
-bool MappedData::getValue(const char16_t*, const char16_t*, StrArray&) {
   return false;
 }
 
@@ -203,64 +140,18 @@ bool MappedData::deleteValue(const char16_t* group, const char16_t* name) {
 
 // ---- Writing
 
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::uint8_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::uint16_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::uint32_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::uint64_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::int8_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::int16_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::int32_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::int64_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, float value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, double value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, bool value) {
-  return write(group, name, value);
-}
-
 bool MappedData::setValue(const char16_t* group, const char16_t* name, const char16_t* text) {
-  return write(group, name, text);
+  return writeValue(group, name, text);
 }
 
 bool MappedData::setExpandValue(const char16_t* group, const char16_t* name, const char16_t* text) {
   return finishChange(openGroupForWrite(group) && groupKey_->setExpandValue(name, text));
 }
 
-bool MappedData::setValue(const char16_t*, const char16_t*, const StrArray&) {
-  return false;
-}
-
 bool MappedData::setValue(const char16_t* group, const char16_t* name, const ArrayU08& bytes) {
-  return write(group, name, bytes);
+  return writeValue(group, name, bytes);
 }
 
 }  // namespace s::reg
+
+template class s::map::TypedMappedData<s::reg::MappedData>;

@@ -1,6 +1,7 @@
 #include "xml/MappedData.h"
 
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "col/_array/ArrayU08.h"
@@ -105,11 +106,6 @@ bool MappedData::flush() {
   return root_ != nullptr && !path_.empty() && root_->save(path_.c_str());
 }
 
-bool MappedData::finishChange(bool changed) {
-  if (changed && autoFlush_) return flush();
-  return changed;
-}
-
 // ---- Groups
 
 Node* MappedData::selectGroup(const char16_t* group, bool create, Node** outParent,
@@ -171,17 +167,24 @@ bool MappedData::hasValue(const char16_t* group, const char16_t* name) {
 // ---- Reading
 
 template <class T>
-T MappedData::read(const char16_t* group, const char16_t* name, T defaultValue) {
+T MappedData::readValue(const char16_t* group, const char16_t* name, T defaultValue) {
+  if constexpr (std::is_floating_point_v<T>) {
+    return readFloating(group, name, defaultValue);
+  } else {
+    Node* node = selectGroup(group, false);
+    return node != nullptr ? node->getAttr(nameOrEmpty(name), defaultValue) : defaultValue;
+  }
+}
+
+const char16_t* MappedData::storedText(const char16_t* group, const char16_t* name) {
   Node* node = selectGroup(group, false);
-  return node != nullptr ? node->getAttr(nameOrEmpty(name), defaultValue) : defaultValue;
+  return node != nullptr ? node->getAttr(nameOrEmpty(name), static_cast<const char16_t*>(nullptr))
+                         : nullptr;
 }
 
 template <class T>
 T MappedData::readFloating(const char16_t* group, const char16_t* name, T defaultValue) {
-  Node* node = selectGroup(group, false);
-  const char16_t* stored =
-      node != nullptr ? node->getAttr(nameOrEmpty(name), static_cast<const char16_t*>(nullptr))
-                      : nullptr;
+  const char16_t* stored = storedText(group, name);
   if (stored == nullptr) return defaultValue;
   StrBuffer* text = StrBuffer::create();
   if (text == nullptr) return defaultValue;
@@ -190,58 +193,6 @@ T MappedData::readFloating(const char16_t* group, const char16_t* name, T defaul
       static_cast<T>(sizeof(T) == sizeof(float) ? text->parseFloat() : text->parseDouble());
   text->release();
   return value;
-}
-
-std::uint8_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                  std::uint8_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::uint16_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                   std::uint16_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::uint32_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                   std::uint32_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::uint64_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                   std::uint64_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::int8_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                 std::int8_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::int16_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                  std::int16_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::int32_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                  std::int32_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-std::int64_t MappedData::getValue(const char16_t* group, const char16_t* name,
-                                  std::int64_t defaultValue) {
-  return read(group, name, defaultValue);
-}
-
-float MappedData::getValue(const char16_t* group, const char16_t* name, float defaultValue) {
-  return readFloating(group, name, defaultValue);
-}
-
-double MappedData::getValue(const char16_t* group, const char16_t* name, double defaultValue) {
-  return readFloating(group, name, defaultValue);
-}
-
-bool MappedData::getValue(const char16_t* group, const char16_t* name, bool defaultValue) {
-  return read(group, name, defaultValue);
 }
 
 bool MappedData::getValue(const char16_t* group, const char16_t* name, s::str::IStr& out,
@@ -253,15 +204,8 @@ bool MappedData::getValue(const char16_t* group, const char16_t* name, s::str::I
   return false;
 }
 
-bool MappedData::getValue(const char16_t*, const char16_t*, s::str::strarray::StrArray&) {
-  return false;
-}
-
 ArrayU08* MappedData::getValue(const char16_t* group, const char16_t* name, ArrayU08* out) {
-  Node* node = selectGroup(group, false);
-  const char16_t* stored =
-      node != nullptr ? node->getAttr(nameOrEmpty(name), static_cast<const char16_t*>(nullptr))
-                      : nullptr;
+  const char16_t* stored = storedText(group, name);
   if (stored == nullptr) return nullptr;
   StrBuffer* text = StrBuffer::create();
   ArrayU08* target = out != nullptr ? out : ArrayU08::create();
@@ -281,59 +225,24 @@ bool MappedData::deleteValue(const char16_t* group, const char16_t* name) {
 // ---- Writing
 
 template <class T>
-bool MappedData::write(const char16_t* group, const char16_t* name, T value) {
+bool MappedData::writeValue(const char16_t* group, const char16_t* name, T value) {
+  if constexpr (std::is_same_v<T, bool>) {  // kept as 1 or 0
+    return replaceValue(group, name, static_cast<std::uint8_t>(value ? 1 : 0));
+  } else {
+    return replaceValue(group, name, value);
+  }
+}
+
+template <class... Args>
+bool MappedData::replaceValue(const char16_t* group, const char16_t* name, Args... args) {
   Node* node = selectGroup(group, true);
   if (node == nullptr) return false;
   removeFirst(*node, name);
-  return finishChange(node->setAttr(nameOrEmpty(name), value));
+  return finishChange(node->setAttr(nameOrEmpty(name), args...));
 }
 
 bool MappedData::writeText(const char16_t* group, const char16_t* name, const char16_t* text) {
-  return write(group, name, nameOrEmpty(text));
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::uint8_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::uint16_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::uint32_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::uint64_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::int8_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::int16_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::int32_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, std::int64_t value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, float value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, double value) {
-  return write(group, name, value);
-}
-
-bool MappedData::setValue(const char16_t* group, const char16_t* name, bool value) {
-  return write(group, name, static_cast<std::uint8_t>(value ? 1 : 0));
+  return writeValue(group, name, nameOrEmpty(text));
 }
 
 bool MappedData::setValue(const char16_t* group, const char16_t* name, const char16_t* text) {
@@ -344,17 +253,12 @@ bool MappedData::setExpandValue(const char16_t* group, const char16_t* name, con
   return writeText(group, name, text);
 }
 
-bool MappedData::setValue(const char16_t*, const char16_t*, const s::str::strarray::StrArray&) {
-  return false;
-}
-
 bool MappedData::setValue(const char16_t* group, const char16_t* name, const ArrayU08& bytes) {
-  Node* node = selectGroup(group, true);
-  if (node == nullptr) return false;
-  removeFirst(*node, name);
   static const std::uint8_t kNoBytes = 0;
   const std::uint8_t* values = bytes.length() > 0 ? bytes.values() : &kNoBytes;
-  return finishChange(node->setAttr(nameOrEmpty(name), values, bytes.length()));
+  return replaceValue(group, name, values, bytes.length());
 }
 
 }  // namespace s::xml
+
+template class s::map::TypedMappedData<s::xml::MappedData>;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "os/CodePage.h"
+#include "os/linux/CodeUnits.h"
 
 namespace s::os {
 
@@ -35,16 +36,6 @@ int sequenceLength(unsigned char lead) {
   if (lead >= 0xE0 && lead <= 0xEF) return 3;
   if (lead >= 0xF0 && lead <= 0xF4) return 4;
   return 0;
-}
-
-void appendCodePoint(std::u16string& out, std::uint32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-    return;
-  }
-  cp -= 0x10000;
-  out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-  out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
 }
 
 void decodeUtf8(std::string_view bytes, std::u16string& out) {
@@ -76,7 +67,7 @@ void decodeUtf8(std::string_view bytes, std::u16string& out) {
       high = 0xBF;
     }
     if (j - i == static_cast<std::size_t>(len)) {
-      appendCodePoint(out, cp);
+      linux_fs::CodeUnits::appendUtf16(out, cp);
     } else {
       out.push_back(kReplacement);
     }
@@ -95,21 +86,7 @@ void encodeUtf8(std::u16string_view text, std::string& out) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = kReplacement;
     }
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    linux_fs::CodeUnits::appendUtf8(out, cp);
   }
 }
 

@@ -2,21 +2,13 @@
 
 #include <cstdint>
 
+#include "os/linux/CodeUnits.h"
+
 namespace s::os::linux_fs {
 
 namespace {
 
 constexpr char32_t kEscapeBase = 0xDC00;
-
-void appendUtf16(std::u16string& out, char32_t cp) {
-  if (cp >= 0x10000) {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  } else {
-    out.push_back(static_cast<char16_t>(cp));
-  }
-}
 
 // Length of the well-formed UTF-8 sequence at `i` and its code point, or 0
 // when the bytes there are not one (overlong forms and surrogates included).
@@ -47,24 +39,6 @@ std::size_t decodeOne(std::string_view s, std::size_t i, char32_t& cp) {
   return len;
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 }  // namespace
 
 std::u16string NameCodec::decode(std::string_view bytes) {
@@ -77,7 +51,7 @@ std::u16string NameCodec::decode(std::string_view bytes) {
       out.push_back(static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[i])));
       ++i;
     } else {
-      appendUtf16(out, cp);
+      CodeUnits::appendUtf16(out, cp);
       i += len;
     }
   }
@@ -94,13 +68,13 @@ bool NameCodec::encode(std::u16string_view text, std::string& out) {
       if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
       const char32_t cp = 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) +
                           (static_cast<char32_t>(text[i + 1]) - 0xDC00);
-      appendUtf8(out, cp);
+      CodeUnits::appendUtf8(out, cp);
       ++i;
     } else if (c >= 0xDC00 && c <= 0xDFFF) {
       if (c < 0xDC80 || c > 0xDCFF) return false;
       out.push_back(static_cast<char>(c - kEscapeBase));
     } else {
-      appendUtf8(out, c);
+      CodeUnits::appendUtf8(out, c);
     }
   }
   return true;

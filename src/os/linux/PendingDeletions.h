@@ -7,6 +7,8 @@
 
 namespace s::os::linux_fs {
 
+class JournalStore;
+
 // The per-user journal of entries to delete at the next start. A small text
 // file, rewritten whole for every change (temporary file, fsync, rename) under
 // an advisory lock, so that the program and the command-line tool may share it
@@ -44,6 +46,8 @@ class PendingDeletions {
  private:
   enum class Outcome { Deleted, Gone, Refused, Failed };
 
+  // The journal file at path_ (path, header and lock).
+  JournalStore store() const;
   bool save(const std::vector<Entry>& entries) const;
   Outcome remove(const Entry& entry) const;
 

@@ -1,18 +1,17 @@
 #include "os/linux/TipJournalFile.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "os/FileAttributes.h"
 #include "os/linux/Errno.h"
+#include "os/linux/JournalStore.h"
 #include "os/linux/NameCodec.h"
 #include "os/linux/NodeMeta.h"
 #include "os/linux/UniqueFd.h"
@@ -22,79 +21,6 @@ namespace s::os::linux_fs {
 namespace {
 
 constexpr const char* kHeader = "vonq-tip-journal 1";
-
-bool makeFolders(const std::string& dir) {
-  for (std::size_t i = 1; i <= dir.size(); ++i) {
-    if (i == dir.size() || dir[i] == '/') {
-      const std::string part = dir.substr(0, i);
-      if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    }
-  }
-  return true;
-}
-
-std::string folderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos || slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool writeAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// Holds an exclusive advisory lock on "<journal>.lock" while alive.
-class JournalLock {
- public:
-  explicit JournalLock(const std::string& journal)
-      : fd_(::open((journal + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600)) {
-    while (fd_.valid() && ::flock(fd_.get(), LOCK_EX) != 0 && errno == EINTR) {
-    }
-  }
-  bool held() const { return fd_.valid(); }
-
- private:
-  UniqueFd fd_;
-};
-
-std::string percentEncoded(const std::string& bytes) {
-  static const char* hex = "0123456789ABCDEF";
-  std::string out;
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b > 0x20 && b < 0x7F && b != '%') {
-      out += c;
-    } else {
-      out += '%';
-      out += hex[b >> 4];
-      out += hex[b & 15];
-    }
-  }
-  return out;
-}
-
-bool percentDecoded(const std::string& text, std::string& out) {
-  out.clear();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      out += text[i];
-      continue;
-    }
-    if (i + 2 >= text.size()) return false;
-    char* end = nullptr;
-    const std::string byte = text.substr(i + 1, 2);
-    out += static_cast<char>(std::strtoul(byte.c_str(), &end, 16));
-    if (*end != '\0') return false;
-    i += 2;
-  }
-  return true;
-}
 
 // Whether the process that wrote a record is still running (and so still
 // owns the file it extended). Our own id belongs to an earlier process.
@@ -135,16 +61,7 @@ bool cutBack(int fd, std::uint64_t length) {
 }  // namespace
 
 std::string TipJournalFile::defaultPath() {
-  const char* state = std::getenv("XDG_STATE_HOME");
-  std::string base;
-  if (state != nullptr && state[0] == '/') {
-    base = state;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] != '/') return {};
-    base = std::string(home) + "/.local/state";
-  }
-  return base + "/vonq-scrubber/tip-journal";
+  return JournalStore::defaultPath("tip-journal");
 }
 
 std::string TipJournalFile::encodeLine(const Entry& entry) {
@@ -154,7 +71,7 @@ std::string TipJournalFile::encodeLine(const Entry& entry) {
   std::ostringstream line;
   line << entry.pid << ' ' << r.device << ' ' << r.fileId << ' ' << r.length << ' ' << r.extendedTo
        << ' ' << r.times.creation << ' ' << r.times.lastAccess << ' ' << r.times.lastWrite << ' '
-       << r.attributes << ' ' << percentEncoded(bytes);
+       << r.attributes << ' ' << JournalStore::percentEncoded(bytes);
   return line.str();
 }
 
@@ -166,7 +83,7 @@ bool TipJournalFile::decodeLine(const std::string& line, Entry& out) {
       r.times.lastAccess >> r.times.lastWrite >> r.attributes >> encoded;
   std::string rest;
   std::string bytes;
-  if (in.fail() || (in >> rest) || !percentDecoded(encoded, bytes) || bytes.empty() ||
+  if (in.fail() || (in >> rest) || !JournalStore::percentDecoded(encoded, bytes) || bytes.empty() ||
       bytes[0] != '/' || r.extendedTo < r.length) {
     return false;
   }
@@ -176,10 +93,7 @@ bool TipJournalFile::decodeLine(const std::string& line, Entry& out) {
 
 std::vector<TipJournalFile::Entry> TipJournalFile::load(const std::string& path) const {
   std::vector<Entry> list;
-  std::ifstream in(path);
-  std::string line;
-  if (!std::getline(in, line) || line != kHeader) return list;
-  while (std::getline(in, line)) {
+  for (const auto& line : JournalStore(path, kHeader).lines()) {
     Entry e;
     if (decodeLine(line, e)) list.push_back(std::move(e));
   }
@@ -192,19 +106,9 @@ std::vector<TipJournalFile::Entry> TipJournalFile::entries() const {
 }
 
 bool TipJournalFile::save(const std::string& path, const std::vector<Entry>& list) const {
-  if (list.empty()) return ::unlink(path.c_str()) == 0 || errno == ENOENT;
-  std::string text = std::string(kHeader) + "\n";
-  for (const auto& e : list) text += encodeLine(e) + "\n";
-  const std::string temp = path + ".tmp";
-  ::unlink(temp.c_str());
-  UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-  if (!fd.valid() || !writeAll(fd.get(), text) || ::fsync(fd.get()) != 0 || !fd.reset() ||
-      ::rename(temp.c_str(), path.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  UniqueFd dir(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  return !dir.valid() || ::fsync(dir.get()) == 0 || errno == EINVAL;
+  std::vector<std::string> lines;
+  for (const auto& e : list) lines.push_back(encodeLine(e));
+  return JournalStore(path, kHeader).save(lines);
 }
 
 bool TipJournalFile::record(const TipRecord& record) {
@@ -213,8 +117,8 @@ bool TipJournalFile::record(const TipRecord& record) {
   if (p.empty() || !NameCodec::encode(record.path, bytes) || bytes.empty() || bytes[0] != '/') {
     return failWith(EINVAL);
   }
-  if (!makeFolders(folderOf(p))) return failWith(errno);
-  JournalLock lock(p);
+  if (!JournalStore(p, kHeader).makeFolders()) return failWith(errno);
+  JournalStore::Lock lock(p);
   if (!lock.held()) return failWith(errno);
   auto list = load(p);
   std::erase_if(list, [&](const Entry& e) {
@@ -227,7 +131,7 @@ bool TipJournalFile::record(const TipRecord& record) {
 bool TipJournalFile::forget(const TipRecord& record) {
   const std::string p = path();
   if (p.empty()) return failWith(EINVAL);
-  JournalLock lock(p);
+  JournalStore::Lock lock(p);
   if (!lock.held()) return failWith(errno);
   auto list = load(p);
   std::erase_if(list, [&](const Entry& e) {
@@ -267,7 +171,7 @@ TipJournalFile::Outcome TipJournalFile::repair(const TipRecord& r) {
 std::size_t TipJournalFile::replay() {
   const std::string p = path();
   if (p.empty()) return 0;
-  JournalLock lock(p);
+  JournalStore::Lock lock(p);
   if (!lock.held()) return 0;
   std::vector<Entry> kept;
   std::size_t repaired = 0;

@@ -37,6 +37,14 @@ class File {
   // The position does not change.
   virtual bool setEndOfFile(std::uint64_t length) = 0;
 
+  // As setEndOfFile, for a writer that fills every added byte right after:
+  // the added range may take its space only as it is written (a sparse
+  // extension where the volume makes one, as on ntfs-3g, which cannot
+  // allocate without writing). Growing may then succeed on a volume that
+  // cannot hold the bytes, and the writes fail with NoSpace instead. By
+  // default the same as setEndOfFile.
+  virtual bool setEndOfFileLazily(std::uint64_t length) { return setEndOfFile(length); }
+
   // Pushes written data to the device (fdatasync).
   virtual bool flush() = 0;
 

@@ -23,6 +23,9 @@ class FileWrapper : public File {
   std::uint64_t position() const override { return target_->position(); }
   bool size(std::uint64_t& out) override { return target_->size(out); }
   bool setEndOfFile(std::uint64_t length) override { return target_->setEndOfFile(length); }
+  bool setEndOfFileLazily(std::uint64_t length) override {
+    return target_->setEndOfFileLazily(length);
+  }
   bool flush() override { return target_->flush(); }
   bool getTimes(FileTimes& out) override { return target_->getTimes(out); }
   bool setTimes(const FileTimes& times) override { return target_->setTimes(times); }

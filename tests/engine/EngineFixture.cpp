@@ -108,9 +108,25 @@ class HookedFile final : public s::os::FileWrapper {
     return true;
   }
   bool flush() override { return fake_ || FileWrapper::flush(); }
-  bool setEndOfFile(std::uint64_t length) override {
-    if (!large_) return FileWrapper::setEndOfFile(length);
-    owner_.add("size " + name_ + " " + std::to_string(length));
+  bool setEndOfFile(std::uint64_t length) override { return sized(length, false); }
+  bool setEndOfFileLazily(std::uint64_t length) override { return sized(length, true); }
+  bool close() override {
+    if (large_ && owner_.beforeClose) owner_.beforeClose(name_);
+    std::int64_t unset = -1;
+    if (!fake_ && name_ == "Vonq_Nulmark.tmp02") {
+      owner_.freeAtSecondClose.compare_exchange_strong(
+          unset, static_cast<std::int64_t>(owner_.target().freeBytes(root_)));
+    }
+    return FileWrapper::close();
+  }
+
+ private:
+  bool sized(std::uint64_t length, bool lazily) {
+    if (!large_) {
+      return lazily ? FileWrapper::setEndOfFileLazily(length) : FileWrapper::setEndOfFile(length);
+    }
+    owner_.add(std::string(lazily ? "size-lazily " : "size ") + name_ + " " +
+               std::to_string(length));
     bool ok = false;
     if (owner_.failSizing.load() > 0) {
       --owner_.failSizing;
@@ -119,7 +135,7 @@ class HookedFile final : public s::os::FileWrapper {
       owner_.setFakeSize(name_, length);
       ok = true;
     } else {
-      ok = FileWrapper::setEndOfFile(length);
+      ok = lazily ? FileWrapper::setEndOfFileLazily(length) : FileWrapper::setEndOfFile(length);
     }
     std::int64_t unset = -1;
     if (ok && name_ == "Vonq_Nulmark.tmp02" && length > 0) {
@@ -130,7 +146,6 @@ class HookedFile final : public s::os::FileWrapper {
     return ok;
   }
 
- private:
   HookedFileSystem& owner_;
   std::string name_;
   std::u16string root_;

@@ -115,11 +115,15 @@ class HookedFileSystem : public s::os::FileSystemWrapper {
   // Called after each size change of a large file with its name; may
   // change the fake free bytes.
   std::function<void(const std::string&)> afterSizing;
+  // Called with its name before a large file is closed.
+  std::function<void(const std::string&)> beforeClose;
   // ntfsVolumeData fails as on a volume whose source cannot be read.
   std::atomic<bool> denyVolumeData{false};
   // Free bytes (real) seen right after the second large file was first
   // given a size.
   std::atomic<std::int64_t> freeAfterSecondSized{-1};
+  // Free bytes (real) seen when the second large file was first closed.
+  std::atomic<std::int64_t> freeAtSecondClose{-1};
 
   std::unique_ptr<s::os::File> openFile(std::u16string_view path,
                                         const s::os::OpenMode& mode) override;

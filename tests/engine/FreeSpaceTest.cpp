@@ -54,9 +54,9 @@ TEST(FreeSpaceFill, TakesAllFreeSpaceThenLeavesOnlyTheLiveFiles) {
     EXPECT_EQ(engine->freeBytesAtStart(), freeBefore);
   }
   // Below one step the first file takes nothing and the second all of it,
-  // after which not one free cluster was left.
-  EXPECT_EQ(hooks.count("size Vonq_Nulmark.tmp01 0"), 1);
-  EXPECT_EQ(hooks.freeAfterSecondSized.load(), 0);
+  // once that was written not one free cluster was left.
+  EXPECT_EQ(hooks.count("size-lazily Vonq_Nulmark.tmp01 0"), 1);
+  EXPECT_EQ(hooks.freeAtSecondClose.load(), 0);
   EXPECT_GT(hooks.count("write Vonq_Nulmark.tmp02"), 0);
 
   // Each file was journalled before it was first given a size.
@@ -64,7 +64,7 @@ TEST(FreeSpaceFill, TakesAllFreeSpaceThenLeavesOnlyTheLiveFiles) {
   for (const std::string name : {"Vonq_Nulmark.tmp01", "Vonq_Nulmark.tmp02"}) {
     const auto journalled = std::find(events.begin(), events.end(), "schedule " + name);
     const auto sized = std::find_if(events.begin(), events.end(), [&](const std::string& e) {
-      return e.rfind("size " + name, 0) == 0;
+      return e.rfind("size-lazily " + name, 0) == 0;
     });
     EXPECT_LT(journalled - events.begin(), sized - events.begin()) << name;
   }
@@ -89,9 +89,8 @@ TEST(FreeSpaceFill, WriteFailuresLeaveItIncompleteAndNothingBehind) {
     QuickSystem quick;
     InstalledSystem quickSleeps(quick);
     vonq::test::FaultyFileSystem faulty;
-    // The sizing takes the free bytes from the budget; 20 MB of data follow.
-    faulty.failWritesAfter(static_cast<std::int64_t>(freeBytesOf(volume.mountPoint())) +
-                           (20 << 20));
+    // The sizing takes its space as the data is written: 20 MB go through.
+    faulty.failWritesAfter(20 << 20);
     faulty.failWritesWithIo(ioErrors);
     vonq::test::FaultyFileSystem::Installed installed(faulty);
     Engine engine(volume.root(), {DiskWiper::kDiskSpace});
@@ -150,10 +149,10 @@ TEST(LargeFileSizing, FillWritesWholeBuffersIntoTheFirstFile) {
   Engine engine(volume.root(), {DiskWiper::kDiskSpace});
   ASSERT_TRUE(engine.runToEnd());
   EXPECT_EQ(engine->getProgressDiskSpace(), 100);
-  EXPECT_EQ(hooks.count("size Vonq_Nulmark.tmp01 845414400"), 1);
+  EXPECT_EQ(hooks.count("size-lazily Vonq_Nulmark.tmp01 845414400"), 1);
   EXPECT_EQ(hooks.count("write Vonq_Nulmark.tmp01 10567680"), 80);
   EXPECT_EQ(hooks.count("write Vonq_Nulmark.tmp01"), 80);
-  EXPECT_EQ(hooks.count("size Vonq_Nulmark.tmp02 154585600"), 1);
+  EXPECT_EQ(hooks.count("size-lazily Vonq_Nulmark.tmp02 154585600"), 1);
   // 154,585,600 = 14 buffers and 6,638,080 bytes.
   EXPECT_EQ(hooks.count("write Vonq_Nulmark.tmp02 10567680"), 14);
   EXPECT_EQ(hooks.count("write Vonq_Nulmark.tmp02 6638080"), 1);
@@ -177,9 +176,9 @@ TEST(LargeFileSizing, RetriesTwelveTimesWithTheFreeBytesReadAnew) {
     Engine engine(volume.root(), {DiskWiper::kDiskSpace});
     ASSERT_TRUE(engine.runToEnd());
     EXPECT_EQ(engine->getProgressDiskSpace(), 0);
-    EXPECT_EQ(hooks.count("size Vonq_Nulmark.tmp01 845414400"), 12);
+    EXPECT_EQ(hooks.count("size-lazily Vonq_Nulmark.tmp01 845414400"), 12);
     EXPECT_EQ(quick.sleepsOf(500), 11);
-    EXPECT_EQ(hooks.count("size Vonq_Nulmark.tmp02"), 0);
+    EXPECT_EQ(hooks.count("size-lazily Vonq_Nulmark.tmp02"), 0);
     EXPECT_EQ(hooks.count("write "), 0);
     EXPECT_TRUE(engineLeftovers(volume.mountPoint()).empty());
   }
@@ -207,12 +206,12 @@ TEST(LargeFileSizing, RetriesTwelveTimesWithTheFreeBytesReadAnew) {
 
 // Run only as the child of CrashLeavesNothingAfterTheJournalIsReplayed: fills
 // the volume named by VONQ_ENGINE_CRASH_ROOT and hangs once the second file
-// has taken the free space, waiting to be killed.
+// has taken the free space (written, not yet closed), waiting to be killed.
 TEST(EngineCrashChild, DISABLED_HangsWithTheFreeSpaceTaken) {
   const char* root = std::getenv("VONQ_ENGINE_CRASH_ROOT");
   ASSERT_NE(root, nullptr);
   HookedFileSystem hooks;
-  hooks.afterSizing = [](const std::string& name) {
+  hooks.beforeClose = [](const std::string& name) {
     if (name == "Vonq_Nulmark.tmp02") std::this_thread::sleep_for(std::chrono::minutes(2));
   };
   Installed installed(hooks);

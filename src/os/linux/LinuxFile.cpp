@@ -198,6 +198,17 @@ bool LinuxFile::setEndOfFile(std::uint64_t length) {
   return ok;
 }
 
+bool LinuxFile::setEndOfFileLazily(std::uint64_t length) {
+  std::uint64_t current = 0;
+  if (!size(current)) return false;
+  if (length > current && ::fallocate(fd_.get(), 0, static_cast<off_t>(current),
+                                      static_cast<off_t>(length - current)) == 0) {
+    return true;
+  }
+  // No allocation without writing here: the writes that follow allocate.
+  return ::ftruncate(fd_.get(), static_cast<off_t>(length)) == 0 ? true : fail(errno);
+}
+
 bool LinuxFile::flush() {
   if (!fd_.valid()) return fail(EBADF);
   return ::fdatasync(fd_.get()) == 0 ? true : fail(errno);

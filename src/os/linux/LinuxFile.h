@@ -26,6 +26,7 @@ class LinuxFile final : public File {
   std::uint64_t position() const override { return position_; }
   bool size(std::uint64_t& out) override;
   bool setEndOfFile(std::uint64_t length) override;
+  bool setEndOfFileLazily(std::uint64_t length) override;
   bool flush() override;
   bool getTimes(FileTimes& out) override;
   bool setTimes(const FileTimes& times) override;

@@ -34,41 +34,82 @@ std::uint64_t freeBytes(const std::string& dir) {
   return ::statvfs(dir.c_str(), &sv) == 0 ? sv.f_bfree * sv.f_frsize : 0;
 }
 
+std::string pattern() {
+  std::string data(5000, '\0');
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7 + 1);
+  return data;
+}
+
+// A new file holding the pattern, opened as the parameter says.
+std::unique_ptr<s::os::File> fileWithPattern(const std::string& path, bool unbuffered) {
+  OpenMode mode = OpenMode::make(OpenMode::Access::ReadWrite, OpenMode::Disposition::CreateNew);
+  mode.unbuffered = unbuffered;
+  auto file = s::os::fileSystem().openFile(u(path), mode);
+  const std::string data = pattern();
+  std::size_t done = 0;
+  if (!file || !file->write(data.data(), data.size(), done) || !file->flush()) return nullptr;
+  return file;
+}
+
+// The file is `length` long, starts with the pattern and is zeros after it.
+void expectGrownPattern(const std::string& path, std::uint64_t length) {
+  const std::string data = pattern();
+  const std::string grown = readBytes(path);
+  ASSERT_EQ(grown.size(), length);
+  EXPECT_EQ(grown.substr(0, data.size()), data);
+  EXPECT_EQ(grown.find_first_not_of('\0', data.size()), std::string::npos);
+}
+
 // A file with 5000 bytes of data grows to just over 8 MiB: the new range is
 // really allocated (no sparse hole), reads as zeros, the old data is intact,
 // and shrinking back gives the original file.
 TEST_P(SetEndOfFile, GrowingAllocatesAndKeepsTheData) {
   const std::string path = at("grow");
-  OpenMode mode = OpenMode::make(OpenMode::Access::ReadWrite, OpenMode::Disposition::CreateNew);
-  mode.unbuffered = GetParam().unbuffered;
-  auto file = s::os::fileSystem().openFile(u(path), mode);
+  auto file = fileWithPattern(path, GetParam().unbuffered);
   ASSERT_NE(file, nullptr);
-  std::string data(5000, '\0');
-  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7 + 1);
-  std::size_t done = 0;
-  ASSERT_TRUE(file->write(data.data(), data.size(), done));
-  ASSERT_TRUE(file->flush());
+  const std::uint64_t kept = pattern().size();
 
   const std::uint64_t length = (8u << 20) + 123;
   const std::uint64_t freeBefore = freeBytes(dir_);
   ASSERT_TRUE(file->setEndOfFile(length));
-  EXPECT_EQ(file->position(), data.size());
+  EXPECT_EQ(file->position(), kept);
   std::uint64_t size = 0;
   ASSERT_TRUE(file->size(size));
   EXPECT_EQ(size, length);
   EXPECT_GE(allocated(path), length);
   if (onNtfs()) {
     // Only the scratch volume is quiet enough to measure its free space.
-    EXPECT_GE(freeBefore - freeBytes(dir_), length - data.size() - 4096);
+    EXPECT_GE(freeBefore - freeBytes(dir_), length - kept - 4096);
   }
-  const std::string grown = readBytes(path);
-  ASSERT_EQ(grown.size(), length);
-  EXPECT_EQ(grown.substr(0, data.size()), data);
-  EXPECT_EQ(grown.find_first_not_of('\0', data.size()), std::string::npos);
+  expectGrownPattern(path, length);
 
-  ASSERT_TRUE(file->setEndOfFile(data.size()));
+  ASSERT_TRUE(file->setEndOfFile(kept));
   file.reset();
-  EXPECT_EQ(readBytes(path), data);
+  EXPECT_EQ(readBytes(path), pattern());
+}
+
+// Growing lazily gives the same file (the space may come later), and
+// writing the added range after it, unbuffered or not, gives the data.
+TEST_P(SetEndOfFile, GrowingLazilyKeepsTheDataAndTakesWrites) {
+  const std::string path = at("lazy");
+  auto file = fileWithPattern(path, GetParam().unbuffered);
+  ASSERT_NE(file, nullptr);
+  const std::uint64_t kept = pattern().size();
+  const std::uint64_t length = 3u << 20;
+  ASSERT_TRUE(file->setEndOfFileLazily(length));
+  EXPECT_EQ(file->position(), kept);
+  expectGrownPattern(path, length);
+
+  const std::string tail(1u << 20, 'T');
+  std::size_t done = 0;
+  ASSERT_TRUE(file->seek(length - tail.size()));
+  ASSERT_TRUE(file->write(tail.data(), tail.size(), done));
+  ASSERT_TRUE(file->flush());
+  file.reset();
+  const std::string written = readBytes(path);
+  ASSERT_EQ(written.size(), length);
+  EXPECT_EQ(written.substr(length - tail.size()), tail);
+  EXPECT_EQ(written.substr(0, kept), pattern());
 }
 
 INSTANTIATE_TEST_SUITE_P(

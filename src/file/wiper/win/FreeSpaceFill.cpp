@@ -17,7 +17,7 @@ bool FreeSpaceFill::run() {
   freeBytes_ = 0;
   freeBytes_ = operation_.freeBytes();
   if (freeBytes_ == 0) return true;
-  LargeTempFiles files(operation_);
+  LargeTempFiles files(operation_, LargeTempFiles::Sizing::Fill);
   if (!files.open()) return false;
   auto* buffer = static_cast<std::uint8_t*>(fileSystem().allocatePages(IMethod::kBufferSize));
   const bool result = buffer != nullptr && fill(files, buffer);

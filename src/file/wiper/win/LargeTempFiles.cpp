@@ -30,9 +30,19 @@ OpenMode modeFor(int which) {
   return mode;
 }
 
+// A file sized lazily whose writes stopped short of its end (a cancel, a
+// failed write) keeps a hole there, which makes it sparse on NTFS, and the
+// worker leaves sparse files alone. Cutting it where the writes stopped
+// drops only bytes that were never written.
+void cutUnwritten(s::os::File& file) {
+  std::uint64_t size = 0;
+  if (file.size(size) && file.position() < size) file.setEndOfFile(file.position());
+}
+
 }  // namespace
 
-LargeTempFiles::LargeTempFiles(const EngineOperation& operation) : operation_(operation) {
+LargeTempFiles::LargeTempFiles(const EngineOperation& operation, Sizing sizing)
+    : operation_(operation), sizing_(sizing) {
   paths_[kFirst] = operation.inRoot(u"Vonq_Nulmark.tmp01");
   paths_[kSecond] = operation.inRoot(u"Vonq_Nulmark.tmp02");
 }
@@ -70,7 +80,9 @@ bool LargeTempFiles::setSize(int which, const SizeRule& rule, std::uint64_t& siz
   for (int attempt = 1; attempt <= kSizeAttempts; ++attempt) {
     if (attempt > 1) s::os::system().sleepMillis(kRetryPauseMillis);
     sized = rule(operation_.freeBytes());
-    if (target.setEndOfFile(sized)) return true;
+    const bool done =
+        sizing_ == Sizing::Reserve ? target.setEndOfFile(sized) : target.setEndOfFileLazily(sized);
+    if (done) return true;
   }
   sized = 0;
   return false;
@@ -78,6 +90,7 @@ bool LargeTempFiles::setSize(int which, const SizeRule& rule, std::uint64_t& siz
 
 void LargeTempFiles::close(int which) {
   if (!files_[which]) return;
+  if (sizing_ == Sizing::Fill) cutUnwritten(*files_[which]);
   files_[which]->close();
   files_[which].reset();
 }

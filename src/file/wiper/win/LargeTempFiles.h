@@ -34,7 +34,13 @@ class LargeTempFiles {
   // Computes the size to give a file from the drive's free bytes now.
   using SizeRule = std::function<std::uint64_t(std::uint64_t freeBytes)>;
 
-  explicit LargeTempFiles(const EngineOperation& operation);
+  // How sizing treats the space: Reserve takes it at once (the MFT wipe,
+  // which must leave no free cluster before it writes anything); Fill lets
+  // the writes that follow take it, so that a volume that cannot allocate
+  // without writing (ntfs-3g) is not written twice by the free-space fill.
+  enum class Sizing { Reserve, Fill };
+
+  LargeTempFiles(const EngineOperation& operation, Sizing sizing);
   ~LargeTempFiles();  // closes what is still open
   LargeTempFiles(const LargeTempFiles&) = delete;
   LargeTempFiles& operator=(const LargeTempFiles&) = delete;
@@ -55,20 +61,22 @@ class LargeTempFiles {
 
   // Gives file `which` its size from `rule`, with up to kSizeAttempts
   // attempts kRetryPauseMillis apart, the free bytes read anew before each.
-  // The file really takes the space (no sparse hole). `sized` receives the
-  // size given. False when every attempt failed.
+  // With Sizing::Reserve the file really takes the space (no sparse hole).
+  // `sized` receives the size given. False when every attempt failed.
   bool setSize(int which, const SizeRule& rule, std::uint64_t& sized);
 
   s::os::File& file(int which) { return *files_[which]; }
   const std::u16string& path(int which) const { return paths_[which]; }
 
-  // Closes file `which` (nothing when closed already).
+  // Closes file `which` (nothing when closed already). With Sizing::Fill a
+  // file not written to its end is first cut where its writes stopped.
   void close(int which);
 
  private:
   void discard();
 
   const EngineOperation& operation_;
+  const Sizing sizing_;
   std::u16string paths_[2];
   std::unique_ptr<s::os::File> files_[2];
 };

@@ -13,6 +13,9 @@ struct NtfsVolumeData {
   std::uint64_t mftStartLcn = 0;
   std::uint64_t mftValidDataLength = 0;  // bytes of the MFT in use (initialised)
   std::uint64_t mftAllocatedLength = 0;
+  // Records inside the MFT's allocation that are not in use: a new file can
+  // take one without the MFT growing. 0 when it could not be read.
+  std::uint64_t mftFreeRecords = 0;
 };
 
 }  // namespace s::os

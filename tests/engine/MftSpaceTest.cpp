@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "EngineFixture.h"
@@ -21,13 +23,22 @@ TEST(MftSpaceFill, SmallFileNamesHaveEightAndThreeCharactersOfTheAlphabet) {
   }
 }
 
-// With every cluster taken, small files are made until not one more fits,
-// then everything goes: the volume ends as it began.
+// With every cluster taken, small files are made until not one more fits -
+// one in every record freed by a deleted file, whose data lived in the
+// record itself - then everything goes: the volume ends as it began, less
+// the deleted data.
 TEST(MftSpaceFill, FillsFreeRecordsWithTheDiskFullThenRemovesEverything) {
   VONQ_REQUIRE_SCRATCH_NTFS();
   ScratchNtfs volume;
   ASSERT_TRUE(volume.ok()) << volume.error();
   populate(volume);
+  constexpr int kDeleted = 80;
+  auto marker = [](int i) { return "VONQ-MFT-RESIDENT-" + std::to_string(1000 + i) + "|"; };
+  for (int i = 0; i < kDeleted; ++i) {
+    vonq::test::writeText(volume.path("gone/r" + std::to_string(i)), marker(i));
+  }
+  ::sync();
+  std::filesystem::remove_all(volume.path("gone"));
   const LiveFiles before = snapshot(volume.mountPoint());
   const std::uint64_t freeBefore = freeBytesOf(volume.mountPoint());
 
@@ -44,14 +55,15 @@ TEST(MftSpaceFill, FillsFreeRecordsWithTheDiskFullThenRemovesEverything) {
   for (const std::string& e : hooks.events()) {
     if (e.rfind("open ", 0) == 0 && isSmallFileName(e.substr(5))) ++made;
   }
-  // With no cluster left the folder's index cannot grow past its MFT
-  // record, so only a few names fit in it; the phase then ends.
-  EXPECT_GE(made, 1);
+  EXPECT_GE(made, kDeleted);
 
   EXPECT_TRUE(engineLeftovers(volume.mountPoint()).empty());
   EXPECT_EQ(snapshot(volume.mountPoint()), before);
   EXPECT_GE(freeBytesOf(volume.mountPoint()) + 64 * 1024, freeBefore);
   EXPECT_EQ(s::os::fileSystem().replayScheduledDeletions(), 0u);
+  std::string image;
+  ASSERT_TRUE(volume.readImage(image));
+  for (int i = 0; i < kDeleted; ++i) EXPECT_EQ(image.find(marker(i)), std::string::npos) << i;
 }
 
 // Leftovers of an earlier run are removed first; a link planted under a

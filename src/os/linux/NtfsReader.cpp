@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -15,6 +16,11 @@ namespace s::os::linux_fs {
 namespace {
 
 constexpr std::size_t kFixupStride = 512;
+// The record bitmap of an MFT of 2^31 records.
+// Records below this are the system's own (16-23 stay free for the MFT's
+// extension records); no file is ever given one.
+constexpr std::uint64_t kFirstFileRecord = 24;
+constexpr std::size_t kBitmapLimit = std::size_t{1} << 28;
 
 template <typename T>
 T le(const std::uint8_t* p) {
@@ -44,6 +50,59 @@ bool readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t offset
     done += static_cast<std::size_t>(n);
   }
   return true;
+}
+
+// The unnamed attribute of `type` in a fixed-up record: its offset, or 0.
+std::size_t findUnnamed(const std::uint8_t* record, std::size_t size, std::uint32_t type) {
+  std::size_t pos = le<std::uint16_t>(record + 0x14);
+  while (pos + 16 <= size) {
+    const auto found = le<std::uint32_t>(record + pos);
+    const auto length = le<std::uint32_t>(record + pos + 4);
+    if (found == 0xFFFFFFFFu || length < 16 || pos + length > size) return 0;
+    if (found == type && record[pos + 9] == 0) return pos;
+    pos += length;
+  }
+  return 0;
+}
+
+// Reads the value of the non-resident attribute at `attr` (its data size,
+// at most `limit` bytes) by following its run list.
+bool readNonResident(int fd, const std::uint8_t* attr, std::size_t attrLength,
+                     std::uint32_t clusterSize, std::size_t limit, std::vector<std::uint8_t>& out) {
+  if (attrLength < 0x40) return false;
+  const auto dataSize = le<std::uint64_t>(attr + 0x30);
+  if (dataSize > limit) return false;
+  out.assign(dataSize, 0);
+  std::size_t run = le<std::uint16_t>(attr + 0x20);
+  std::uint64_t vcnBytes = 0;
+  std::int64_t lcn = 0;
+  while (vcnBytes < dataSize && run < attrLength && attr[run] != 0) {
+    const unsigned lengthBytes = attr[run] & 0x0F;
+    const unsigned offsetBytes = attr[run] >> 4;
+    if (lengthBytes == 0 || lengthBytes > 8 || offsetBytes == 0 || offsetBytes > 8 ||
+        run + 1 + lengthBytes + offsetBytes > attrLength) {
+      return false;  // a sparse or damaged run: no bitmap is stored that way
+    }
+    std::uint64_t clusters = 0;
+    for (unsigned i = 0; i < lengthBytes; ++i)
+      clusters |= std::uint64_t{attr[run + 1 + i]} << (8 * i);
+    std::uint64_t delta = 0;
+    for (unsigned i = 0; i < offsetBytes; ++i) {
+      delta |= std::uint64_t{attr[run + 1 + lengthBytes + i]} << (8 * i);
+    }
+    if (offsetBytes < 8 && (delta >> (8 * offsetBytes - 1)) & 1)
+      delta |= ~0ull << (8 * offsetBytes);
+    lcn += static_cast<std::int64_t>(delta);
+    const std::uint64_t bytes =
+        std::min<std::uint64_t>(clusters * clusterSize, dataSize - vcnBytes);
+    if (lcn < 0 ||
+        !readAt(fd, out.data() + vcnBytes, bytes, static_cast<std::uint64_t>(lcn) * clusterSize)) {
+      return false;
+    }
+    vcnBytes += bytes;
+    run += 1 + lengthBytes + offsetBytes;
+  }
+  return vcnBytes == dataSize;
 }
 
 }  // namespace
@@ -82,22 +141,37 @@ bool NtfsReader::applyFixups(std::uint8_t* record, std::size_t size) {
 }
 
 bool NtfsReader::readDataSizes(const std::uint8_t* record, std::size_t size, NtfsVolumeData& out) {
-  std::size_t pos = le<std::uint16_t>(record + 0x14);
-  while (pos + 16 <= size) {
-    const auto type = le<std::uint32_t>(record + pos);
-    const auto length = le<std::uint32_t>(record + pos + 4);
-    if (type == 0xFFFFFFFFu || length < 16 || pos + length > size) return false;
-    const bool nonResident = record[pos + 8] != 0;
-    const bool unnamed = record[pos + 9] == 0;
-    if (type == 0x80 && unnamed && nonResident && length >= 0x40 &&
-        le<std::uint64_t>(record + pos + 0x10) == 0) {
-      out.mftAllocatedLength = le<std::uint64_t>(record + pos + 0x28);
-      out.mftValidDataLength = le<std::uint64_t>(record + pos + 0x38);
-      return true;
-    }
-    pos += length;
+  const std::size_t pos = findUnnamed(record, size, 0x80);
+  if (pos == 0 || record[pos + 8] == 0 || le<std::uint32_t>(record + pos + 4) < 0x40 ||
+      le<std::uint64_t>(record + pos + 0x10) != 0) {
+    return false;
   }
-  return false;
+  out.mftAllocatedLength = le<std::uint64_t>(record + pos + 0x28);
+  out.mftValidDataLength = le<std::uint64_t>(record + pos + 0x38);
+  return true;
+}
+
+bool NtfsReader::countFreeRecords(int fd, const std::uint8_t* record, std::size_t size,
+                                  const NtfsVolumeData& volume, std::uint64_t records,
+                                  std::uint64_t& free) {
+  const std::size_t pos = findUnnamed(record, size, 0xB0);
+  if (pos == 0) return false;
+  const auto length = le<std::uint32_t>(record + pos + 4);
+  std::vector<std::uint8_t> bits;
+  if (record[pos + 8] == 0) {
+    const auto valueLength = le<std::uint32_t>(record + pos + 0x10);
+    const auto valueOffset = le<std::uint16_t>(record + pos + 0x14);
+    if (valueOffset + std::uint64_t{valueLength} > length) return false;
+    bits.assign(record + pos + valueOffset, record + pos + valueOffset + valueLength);
+  } else if (!readNonResident(fd, record + pos, length, volume.bytesPerCluster, kBitmapLimit,
+                              bits)) {
+    return false;
+  }
+  const std::uint64_t counted = std::min<std::uint64_t>(records, bits.size() * 8ull);
+  std::uint64_t clear = 0;
+  for (std::uint64_t i = kFirstFileRecord; i < counted; ++i) clear += ~(bits[i / 8] >> (i % 8)) & 1;
+  free = clear;
+  return true;
 }
 
 bool NtfsReader::read(const std::string& source, NtfsVolumeData& out, FsError& error) {
@@ -124,6 +198,9 @@ bool NtfsReader::read(const std::string& source, NtfsVolumeData& out, FsError& e
     error = FsError::Io;
     return false;
   }
+  // Unknown (0) when the bitmap lives elsewhere, as in a very fragmented MFT.
+  countFreeRecords(fd.get(), record.data(), record.size(), data,
+                   data.mftAllocatedLength / data.bytesPerMftRecord, data.mftFreeRecords);
   out = data;
   error = FsError::None;
   return true;

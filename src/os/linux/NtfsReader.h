@@ -11,7 +11,8 @@ namespace s::os::linux_fs {
 
 // Reads NTFS volume data straight from a device or image, read-only: the boot
 // sector, then MFT record 0 with its update sequence applied, then the sizes
-// of the MFT's unnamed $DATA attribute.
+// of the MFT's unnamed $DATA attribute and the free records its $BITMAP
+// attribute shows.
 class NtfsReader {
  public:
   // Reads `source`. False with AccessDenied when it cannot be opened,
@@ -29,6 +30,14 @@ class NtfsReader {
   // Finds the unnamed non-resident $DATA attribute of a fixed-up record and
   // takes its valid data and allocated lengths. False when there is none.
   static bool readDataSizes(const std::uint8_t* record, std::size_t size, NtfsVolumeData& out);
+
+  // Counts the clear bits among the first `records` bits (from record 24
+  // on, where files may go) of the record bitmap held by the unnamed $BITMAP attribute of a
+  // fixed-up record (resident, or in clusters read from `fd`). False when there is none or it
+  // cannot be read whole; `free` is then left alone.
+  static bool countFreeRecords(int fd, const std::uint8_t* record, std::size_t size,
+                               const NtfsVolumeData& volume, std::uint64_t records,
+                               std::uint64_t& free);
 };
 
 }  // namespace s::os::linux_fs

@@ -122,6 +122,48 @@ TEST(NtfsVolumeData, MftValidDataLengthGrowsWithNewFiles) {
   EXPECT_GE(end.mftValidDataLength, start.mftValidDataLength + 3000u * 1024u);
 }
 
+// The free records inside the MFT's allocation, read while ntfs-3g has the
+// image mounted: new files take them, deleting the files gives them back,
+// and the count matches the records the raw image shows not in use.
+TEST(NtfsVolumeData, CountsTheFreeRecordsOfTheMft) {
+  REQUIRE_SCRATCH();
+  ScratchNtfs volume;
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  auto& fs = s::os::fileSystem();
+  auto name = [&](int i) { return volume.path("f" + std::to_string(i)); };
+  auto freeRecords = [&] {
+    NtfsVolumeData data;
+    EXPECT_TRUE(fs.ntfsVolumeData(volume.root(), data));
+    return data.mftFreeRecords;
+  };
+  // Grow the MFT, then free 30 of its records.
+  for (int i = 0; i < 100; ++i) writeBytes(name(i), "x");
+  for (int i = 0; i < 30; ++i) ASSERT_EQ(::unlink(name(i).c_str()), 0);
+  const std::uint64_t start = freeRecords();
+  ASSERT_GE(start, 30u);
+
+  for (int i = 0; i < 10; ++i) writeBytes(name(i), "x");
+  EXPECT_EQ(freeRecords() + 10, start);
+  for (int i = 0; i < 10; ++i) ASSERT_EQ(::unlink(name(i).c_str()), 0);
+  EXPECT_EQ(freeRecords(), start);
+
+  NtfsVolumeData data;
+  ASSERT_TRUE(fs.ntfsVolumeData(volume.root(), data));
+  const std::uint64_t records = data.mftAllocatedLength / data.bytesPerMftRecord;
+  // The MFT of a young volume is one run: count the in-use flags of its
+  // file records in the raw image.
+  std::string image;
+  ASSERT_TRUE(volume.readImage(image));
+  const std::uint64_t first = data.mftStartLcn * data.bytesPerCluster;
+  ASSERT_LE(first + data.mftAllocatedLength, image.size());
+  std::uint64_t inUse = 0;
+  for (std::uint64_t r = 24; r < records; ++r) {
+    const char* record = image.data() + first + r * data.bytesPerMftRecord;
+    inUse += std::memcmp(record, "FILE", 4) == 0 && (record[0x16] & 1) != 0 ? 1 : 0;
+  }
+  EXPECT_EQ(records - 24 - inUse, start);
+}
+
 TEST(NtfsVolumeData, AnUnreadableVolumeCannotBeOpened) {
   REQUIRE_SCRATCH();
   ScratchNtfs volume;

@@ -1,5 +1,6 @@
 #include "file/wiper/win/MftSpaceFill.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "file/win/PathWin.h"
@@ -59,7 +60,7 @@ std::u16string MftSpaceFill::randomName() {
 
 bool MftSpaceFill::run() {
   const std::u16string folder = operation_.inRoot(u"Vonq_NulmarkTMP");
-  LargeTempFiles files(operation_);
+  LargeTempFiles files(operation_, LargeTempFiles::Sizing::Reserve);
   if (!files.open()) {
     removeTree(folder);
     return false;
@@ -69,6 +70,7 @@ bool MftSpaceFill::run() {
   // through a leftover link) and journalled.
   const bool folderReady =
       fileSystem().createFolder(folder) && fileSystem().scheduleDeletion(folder);
+  if (folderReady) makeIndexRoom(folder);
   bool result = takeFreeSpace(files);
   if (operation_.freeBytes() != 0) {
     result = false;
@@ -80,6 +82,37 @@ bool MftSpaceFill::run() {
       TempFileWorker::Counts{}, nullptr);
   if (fileSystem().exists(folder)) removeTree(folder);
   return result && !operation_.cancelled();
+}
+
+// Once no cluster is free the folder's index cannot grow, and only the
+// handful of small files its root holds could be made however many records
+// the MFT has free. So the index is grown first, while clusters are free:
+// one empty placeholder with a long name per free record, all deleted again.
+// A folder's index keeps its blocks when entries go, and the short names of
+// the small files take a third of the room or less.
+void MftSpaceFill::makeIndexRoom(const std::u16string& folder) {
+  s::os::NtfsVolumeData volume;
+  if (!fileSystem().ntfsVolumeData(operation_.root(), volume)) return;
+  const std::uint64_t wanted = std::min<std::uint64_t>(volume.mftFreeRecords, kMaxFiles);
+  OpenMode mode = OpenMode::make(OpenMode::Access::Write, OpenMode::Disposition::CreateNew);
+  mode.createAttributes = s::os::FileAttributes::kHidden;
+  std::uint64_t made = 0;
+  while (made < wanted && !operation_.cancelled()) {
+    std::unique_ptr<s::os::File> file = fileSystem().openFile(placeholderPath(folder, made), mode);
+    if (!file) break;
+    file->close();
+    ++made;
+  }
+  for (std::uint64_t i = 0; i < made; ++i) fileSystem().deleteFile(placeholderPath(folder, i));
+}
+
+// The `index`th placeholder: its number, then filler to 128 characters.
+std::u16string MftSpaceFill::placeholderPath(const std::u16string& folder, std::uint64_t index) {
+  std::u16string name(kPlaceholderLength, u'X');
+  for (int digit = 9; digit >= 0; --digit, index /= 10) {
+    name[static_cast<std::size_t>(digit)] = static_cast<char16_t>(u'0' + index % 10);
+  }
+  return EngineOperation::join(folder, name);
 }
 
 // Sizes both large files (no data is written) and closes them.

@@ -14,13 +14,14 @@ namespace s::file::wiper::win {
 class EngineOperation;
 class LargeTempFiles;
 
-// The MFTSpace operation (NTFS only): takes up every free cluster with the
-// two large temporary files (sized, never written), then fills the free
-// records of the master file table with small hidden files of random data
-// in the folder "Vonq_NulmarkTMP" - each as large as still fits, until not
-// one byte fits any more - and deletes them all; the large files and the
-// folder are then destroyed by a temporary-file worker. Live files are never
-// touched. Engine's thread only.
+// The MFTSpace operation (NTFS only): grows the index of its folder
+// "Vonq_NulmarkTMP" to hold an entry for every free MFT record, takes up
+// every free cluster with the two large temporary files (sized, never
+// written), then fills the free records of the master file table with small
+// hidden files of random data in that folder - each as large as still fits,
+// until not one byte fits any more - and deletes them all; the large files
+// and the folder are then destroyed by a temporary-file worker. Live files
+// are never touched. Engine's thread only.
 class MftSpaceFill {
  public:
   static constexpr std::uint32_t kFirstFileSize = 4096;
@@ -41,7 +42,12 @@ class MftSpaceFill {
   // the process-wide generator.
   static std::u16string randomName();
 
+  // Characters in the name of a placeholder that grows the folder's index.
+  static constexpr std::size_t kPlaceholderLength = 128;
+
  private:
+  void makeIndexRoom(const std::u16string& folder);
+  static std::u16string placeholderPath(const std::u16string& folder, std::uint64_t index);
   bool takeFreeSpace(LargeTempFiles& files);
   void fillRecords(const std::u16string& folder);
   // Creates one small file; false when the phase must end. `written` says

@@ -11,6 +11,7 @@
 #include "file/wiper/win/DiskWiper.h"
 #include "os/FileSystem.h"
 #include "os/System.h"
+#include "os/TipJournal.h"
 #include "str/strbuffer/StrBuffer.h"
 
 namespace s::cli {
@@ -215,9 +216,14 @@ int ScrubRun::scrub(const Options& options, std::FILE* in, std::FILE* out, std::
   const bool ntfs = engine->fileSystem() == DiskWiper::kNtfs;
   bool enabled[5];
   std::copy(options.operations, options.operations + 5, enabled);
-  if (enabled[4] && !ntfs) {
-    std::fprintf(out, "%s: NTFS only, left out.\n", Texts::kOperationNames[4]);
-    enabled[4] = false;
+  for (int op : {DiskWiper::kMFTSpace, DiskWiper::kFileEntries}) {
+    if (enabled[op] && !ntfs) {
+      std::fprintf(out, "%s: NTFS only, left out.\n", Texts::kOperationNames[op]);
+      enabled[op] = false;
+    }
+  }
+  if (enabled[DiskWiper::kCluterTips] && !s::os::tipJournal().usable()) {
+    std::fprintf(err, "%s", Texts::kNoTipJournal);
   }
   if ((!options.yes && !confirm(options, ntfs, in, out)) || interrupted_.load()) {
     std::fprintf(out, "Nothing was done.\n");
@@ -228,10 +234,11 @@ int ScrubRun::scrub(const Options& options, std::FILE* in, std::FILE* out, std::
   const bool cancelled = drive(*engine, enabled, out) || interrupted_.load();
   printed_[0] = printed_[1] = printed_[2] = printed_[3] = printed_[4] = -1;
   draw(*engine, enabled, out);
+  // Complete only when every operation asked for finished: one that could
+  // not run at all stays at 0 and must not pass for done.
   bool allEnded = true;
   for (int op = 0; op < DiskWiper::kCount; ++op) {
-    const std::int32_t percent = percentOf(*engine, op);
-    allEnded = allEnded && (percent == 0 || percent == 100);
+    allEnded = allEnded && (!enabled[op] || percentOf(*engine, op) == 100);
   }
   engine->release();
   const int result = cancelled ? kCancelled : allEnded ? kComplete : kIncomplete;

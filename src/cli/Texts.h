@@ -22,6 +22,9 @@ struct Texts {
   static constexpr const char* kOperationComplete = "Operation Complete!";
   static constexpr const char* kSomeCanceled = "Some operation has been canceled.";
   static constexpr const char* kNotSupported = "This drive type is curretly not supported.";
+  static constexpr const char* kNoTipJournal =
+      "vonq-scrub: cluster tips will not be wiped: their journal cannot be kept (set "
+      "XDG_STATE_HOME or HOME to a folder this user can write).\n";
   static constexpr const char* kUsage =
       "Usage: vonq-scrub --list\n"
       "       vonq-scrub [--recycle-bin] [--free-space] [--mft] [--cluster-tips]\n"

@@ -31,6 +31,12 @@ class TipJournal {
  public:
   virtual ~TipJournal() = default;
 
+  // Whether records can be written now: the journal has a place (on Linux a
+  // state folder: XDG_STATE_HOME or HOME) that exists or can be made, and
+  // its lock can be taken. Writes no record. A false here means every
+  // record() would fail, so no file could be worked on.
+  virtual bool usable() = 0;
+
   // Adds `record` and returns only once it is durable (on the device).
   // False when it could not be written: the caller must then leave the file
   // alone.

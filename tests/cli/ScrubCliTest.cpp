@@ -116,6 +116,30 @@ TEST(ScrubCli, AsksFirstAndRunsOnlyAfterYes) {
   EXPECT_TRUE(has(yes.out, "Operation Complete!")) << yes.out;
 }
 
+// Without a place for the cluster-tip journal no file may be extended: the
+// run says why, touches nothing and does not end as complete.
+TEST(ScrubCli, ClusterTipsWithoutAJournalEndIncompleteAndTouchNothing) {
+  VONQ_REQUIRE_NTFS();
+  ScratchNtfs volume;
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  const std::string data(5000, 'L');
+  std::ofstream(volume.path("live.bin"), std::ios::binary) << data;
+  std::ofstream(volume.path("deleted.bin"), std::ios::binary) << std::string(8192, 'D');
+  ::sync();
+  std::filesystem::remove(volume.path("deleted.bin"));
+  vonq::test::TempFolder temp;
+  std::ofstream(temp.at("plain-file")) << "not a folder";
+
+  // No state folder can be made below a plain file, not even by root.
+  const Finished f =
+      runScrub({"--yes", "--cluster-tips", volume.mountPoint()}, "", temp.at("plain-file/state"));
+  EXPECT_EQ(f.exitCode, 1);
+  EXPECT_TRUE(has(f.err, "cluster tips will not be wiped")) << f.err;
+  EXPECT_TRUE(has(f.out, "Some operation has been canceled.")) << f.out;
+  std::ifstream in(volume.path("live.bin"), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), data);
+}
+
 // Ctrl-C in the middle of the free-space fill stops the engine, which
 // removes its temporary files, and the run ends as cancelled.
 TEST(ScrubCli, CtrlCCancelsCleanlyWithStatus2) {

@@ -65,11 +65,12 @@ std::string scrubProgram() {
       .string();
 }
 
-Finished runScrub(const std::vector<std::string>& args, const std::string& input) {
+Finished runScrub(const std::vector<std::string>& args, const std::string& input,
+                  const std::string& stateHome) {
   const std::string folder = tempFolder();
   std::ofstream(folder + "/in") << input;
   Finished f;
-  f.exitCode = waitFor(spawn(args, folder, folder + "/state"));
+  f.exitCode = waitFor(spawn(args, folder, stateHome.empty() ? folder + "/state" : stateHome));
   f.out = readAll(folder + "/out");
   f.err = readAll(folder + "/err");
   std::error_code ignored;

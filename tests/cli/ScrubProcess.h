@@ -17,8 +17,9 @@ struct Finished {
 };
 
 // Runs vonq-scrub with `args`, `input` on its standard input, and a private
-// state folder for its journals.
-Finished runScrub(const std::vector<std::string>& args, const std::string& input = "");
+// state folder for its journals (or `stateHome` as XDG_STATE_HOME).
+Finished runScrub(const std::vector<std::string>& args, const std::string& input = "",
+                  const std::string& stateHome = "");
 
 // A vonq-scrub started in the background, its output going to files.
 class Running {

@@ -111,6 +111,14 @@ bool TipJournalFile::save(const std::string& path, const std::vector<Entry>& lis
   return JournalStore(path, kHeader).save(lines);
 }
 
+bool TipJournalFile::usable() {
+  const std::string p = path();
+  if (p.empty()) return failWith(EINVAL);
+  if (!JournalStore(p, kHeader).makeFolders()) return failWith(errno);
+  JournalStore::Lock lock(p);
+  return lock.held() ? true : failWith(errno);
+}
+
 bool TipJournalFile::record(const TipRecord& record) {
   const std::string p = path();
   std::string bytes;

@@ -31,6 +31,7 @@ class TipJournalFile final : public TipJournal {
   // journal is then never written, so no file is ever extended).
   static std::string defaultPath();
 
+  bool usable() override;
   bool record(const TipRecord& record) override;
   bool forget(const TipRecord& record) override;
   std::size_t replay() override;

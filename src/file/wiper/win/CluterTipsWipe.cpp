@@ -7,6 +7,7 @@
 #include "file/wiper/win/TempFileWorker.h"
 #include "file/wiper/win/Wiper.h"
 #include "os/System.h"
+#include "os/TipJournal.h"
 
 namespace s::file::wiper::win {
 
@@ -26,6 +27,9 @@ void addAll(Wiper& worker, ArrayP* list) {
 }  // namespace
 
 bool CluterTipsWipe::run() {
+  // Without its journal no file may be extended: nothing could be done, and
+  // the operation must not pass for complete.
+  if (!s::os::tipJournal().usable()) return false;
   Wiper* worker = Wiper::create();
   if (worker == nullptr) return false;
   worker->init();

@@ -25,7 +25,8 @@ class CluterTipsWipe {
 
   // True when the walk over the drive ran to its end (the engine then
   // counts the operation done unless it was cancelled); false when it could
-  // not be made to run. Never deletes, renames or shortens a file.
+  // not be made to run, also when the tip journal cannot be written (no
+  // file is then touched). Never deletes, renames or shortens a file.
   bool run();
 
  private:

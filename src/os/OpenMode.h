@@ -20,7 +20,8 @@ struct OpenMode {
   // Bypass the system cache (direct I/O). Where the file system refuses it,
   // the file is opened buffered and every write is flushed to the device.
   bool unbuffered = false;
-  // Every write reaches the device before it returns.
+  // Every write reaches the device before it returns (on Linux large aligned
+  // writes then also bypass the cache).
   bool writeThrough = false;
   // FileAttributes given to a file this open creates (0: the system's default).
   std::uint32_t createAttributes = 0;

@@ -175,11 +175,15 @@ std::unique_ptr<File> LinuxFileSystem::openFile(std::u16string_view path, const 
   // Back to blocking I/O; O_NONBLOCK only kept the open from waiting on a
   // lease or a fifo.
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  // Write-through files (O_DSYNC) take direct I/O too where it can be had:
+  // each write still reaches the device before it returns, and buffered
+  // writes crawl through FUSE (ntfs-3g) at a sixth of the speed. Unaligned
+  // writes go through the cache either way (LinuxFile).
   bool direct = false;
   bool syncWrites = false;
-  if (mode.unbuffered) {
+  if (mode.unbuffered || mode.writeThrough) {
     direct = ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_DIRECT) == 0;
-    syncWrites = !direct;
+    syncWrites = mode.unbuffered && !direct;
   }
   if (created && mode.createAttributes != 0) giveCreateAttributes(fd, mode.createAttributes);
   return std::make_unique<LinuxFile>(std::move(owned), direct, syncWrites);

@@ -9,6 +9,7 @@
 #include "ScrubProcess.h"
 #include "file/TempFolder.h"
 #include "support/Env.h"
+#include "support/RawNtfs.h"
 #include "support/ScratchNtfs.h"
 
 namespace vonq::cli_test {
@@ -114,6 +115,32 @@ TEST(ScrubCli, AsksFirstAndRunsOnlyAfterYes) {
   EXPECT_TRUE(has(yes.out, "4. Cluster tips")) << yes.out;
   EXPECT_TRUE(has(yes.out, "100%")) << yes.out;
   EXPECT_TRUE(has(yes.out, "Operation Complete!")) << yes.out;
+}
+
+// The file-name wipe alone leaves no name of a deleted file in the MFT, as a
+// user runs it: files made and deleted by another program just before.
+TEST(ScrubCli, FileNamesAloneLeaveNoDeletedNameInTheMft) {
+  VONQ_REQUIRE_NTFS();
+  ScratchNtfs::Options options;
+  options.sizeBytes = 128ull << 20;
+  ScratchNtfs volume(options);
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  std::filesystem::create_directories(volume.path("gone"));
+  for (int i = 0; i < 300; ++i) {
+    std::ofstream(volume.path("gone/vanished-name-" + std::to_string(i))) << "x";
+  }
+  ::sync();
+  std::filesystem::remove_all(volume.path("gone"));
+
+  const Finished f = runScrub({"--yes", "--file-names", volume.mountPoint()});
+  EXPECT_EQ(f.exitCode, 0) << f.out << f.err;
+  std::string image;
+  ASSERT_TRUE(volume.readImage(image));
+  // Its own name shows that the MFT is searched.
+  const std::string mft = vonq::test::mftOf(image);
+  EXPECT_NE(mft.find(vonq::test::utf16le("$MFT")), std::string::npos);
+  const std::string name = vonq::test::utf16le("vanished-name-");
+  EXPECT_EQ(mft.find(name), std::string::npos);
 }
 
 // Without a place for the cluster-tip journal no file may be extended: the

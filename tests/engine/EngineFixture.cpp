@@ -336,7 +336,9 @@ bool HookedFileSystem::ntfsVolumeData(std::u16string_view root, s::os::NtfsVolum
     return false;
   }
   const bool ok = target().ntfsVolumeData(root, out);
-  add("volume-data " + (ok ? std::to_string(out.mftValidDataLength) : std::string("failed")));
+  add("volume-data " +
+      (ok ? std::to_string(out.mftValidDataLength) + " freed " + std::to_string(out.mftFreedRecords)
+          : std::string("failed")));
   return ok;
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
 
 #include "EngineFixture.h"
@@ -7,6 +10,7 @@
 #include "file/wiper/win/EngineOperation.h"
 #include "file/wiper/win/FileEntriesWipe.h"
 #include "os/FileSystem.h"
+#include "support/RawNtfs.h"
 
 namespace vonq::engine_test {
 namespace {
@@ -17,6 +21,7 @@ using vonq::test::Installed;
 using vonq::test::ScratchNtfs;
 using vonq::test::u16;
 using vonq::test::u8;
+using vonq::test::utf16le;
 
 TEST(FileEntriesWipe, NamesFoldersAndFilesAsTheMftExpects) {
   std::atomic<float> progress{0.0f};
@@ -35,13 +40,25 @@ int filesMade(HookedFileSystem& hooks) {
   return hooks.count("open " + std::string(215, '0'));
 }
 
-// Files are made until a query (every 20 files) sees the MFT grown; all of
-// them and their folders are then destroyed.
-TEST(FileEntriesWipe, CreatesFilesUntilTheMftGrowsThenRemovesThem) {
+// Files are made until a query (every 20 files) finds no freed MFT record
+// left - every record a deleted file had is reused, so its name is gone from
+// the MFT - and all of them and their folders are then destroyed.
+TEST(FileEntriesWipe, CreatesFilesUntilNoFreedRecordIsLeftThenRemovesThem) {
   VONQ_REQUIRE_SCRATCH_NTFS();
-  ScratchNtfs volume;
+  ScratchNtfs::Options options;
+  options.sizeBytes = 128ull << 20;
+  ScratchNtfs volume(options);
   ASSERT_TRUE(volume.ok()) << volume.error();
   populate(volume);
+  constexpr int kGone = 300;
+  for (int i = 0; i < kGone; ++i) {
+    vonq::test::writeText(volume.path("gone/vanished-name-" + std::to_string(i)), "x");
+  }
+  ::sync();
+  std::filesystem::remove_all(volume.path("gone"));
+  s::os::NtfsVolumeData volumeData;
+  ASSERT_TRUE(s::os::fileSystem().ntfsVolumeData(volume.root(), volumeData));
+  ASSERT_GE(volumeData.mftFreedRecords, static_cast<std::uint64_t>(kGone));
   const LiveFiles before = snapshot(volume.mountPoint());
   // A leftover of an earlier run under the first folder's name.
   vonq::test::writeText(volume.path("Vonq_Nulmark.TMP.000000/stale"), "old");
@@ -64,12 +81,21 @@ TEST(FileEntriesWipe, CreatesFilesUntilTheMftGrowsThenRemovesThem) {
   const int made = filesMade(hooks);
   EXPECT_EQ(made % 20, 0);
   EXPECT_EQ(static_cast<std::size_t>(made / 20 + 1), queries.size());
-  // Only the last query saw the MFT grown.
-  for (std::size_t i = 1; i + 1 < queries.size(); ++i) EXPECT_EQ(queries[i], queries[0]);
-  EXPECT_GT(std::stoull(queries.back()), std::stoull(queries[0]));
+  // Only the last query found no freed record left.
+  for (std::size_t i = 0; i + 1 < queries.size(); ++i) {
+    EXPECT_EQ(queries[i].find(" freed 0"), std::string::npos) << queries[i];
+  }
+  EXPECT_NE(queries.back().find(" freed 0"), std::string::npos) << queries.back();
+  EXPECT_GE(made, kGone);
 
   EXPECT_TRUE(engineLeftovers(volume.mountPoint()).empty());
   EXPECT_EQ(snapshot(volume.mountPoint()), before);
+  // A live name shows that the MFT is searched.
+  std::string image;
+  ASSERT_TRUE(volume.readImage(image));
+  const std::string mft = vonq::test::mftOf(image);
+  EXPECT_NE(mft.find(utf16le("small.txt")), std::string::npos);
+  EXPECT_EQ(mft.find(utf16le("vanished-name-")), std::string::npos);
 }
 
 // Without read access to the volume's source nothing is made, and the

@@ -17,9 +17,9 @@ namespace {
 
 constexpr std::size_t kFixupStride = 512;
 // The record bitmap of an MFT of 2^31 records.
-// Records below this are the system's own (16-23 stay free for the MFT's
-// extension records); no file is ever given one.
-constexpr std::uint64_t kFirstFileRecord = 24;
+// ntfs-3g gives files records from 64 on: below are the system's own and
+// records it keeps in reserve, which it never hands out.
+constexpr std::uint64_t kFirstFileRecord = 64;
 constexpr std::size_t kBitmapLimit = std::size_t{1} << 28;
 
 template <typename T>
@@ -152,8 +152,7 @@ bool NtfsReader::readDataSizes(const std::uint8_t* record, std::size_t size, Ntf
 }
 
 bool NtfsReader::countFreeRecords(int fd, const std::uint8_t* record, std::size_t size,
-                                  const NtfsVolumeData& volume, std::uint64_t records,
-                                  std::uint64_t& free) {
+                                  NtfsVolumeData& volume) {
   const std::size_t pos = findUnnamed(record, size, 0xB0);
   if (pos == 0) return false;
   const auto length = le<std::uint32_t>(record + pos + 4);
@@ -167,10 +166,21 @@ bool NtfsReader::countFreeRecords(int fd, const std::uint8_t* record, std::size_
                               bits)) {
     return false;
   }
-  const std::uint64_t counted = std::min<std::uint64_t>(records, bits.size() * 8ull);
-  std::uint64_t clear = 0;
-  for (std::uint64_t i = kFirstFileRecord; i < counted; ++i) clear += ~(bits[i / 8] >> (i % 8)) & 1;
-  free = clear;
+  const std::uint64_t bitCount = bits.size() * 8ull;
+  const std::uint64_t allocated =
+      std::min(bitCount, volume.mftAllocatedLength / volume.bytesPerMftRecord);
+  const std::uint64_t initialised =
+      std::min(allocated, volume.mftValidDataLength / volume.bytesPerMftRecord);
+  std::uint64_t free = 0;
+  std::uint64_t freed = 0;
+  for (std::uint64_t i = kFirstFileRecord; i < allocated; ++i) {
+    const bool clear = ((bits[i / 8] >> (i % 8)) & 1) == 0;
+    free += clear ? 1 : 0;
+    freed += clear && i < initialised ? 1 : 0;
+  }
+  volume.mftFreeRecords = free;
+  volume.mftFreedRecords = freed;
+  volume.mftRecordsCounted = true;
   return true;
 }
 
@@ -199,8 +209,7 @@ bool NtfsReader::read(const std::string& source, NtfsVolumeData& out, FsError& e
     return false;
   }
   // Unknown (0) when the bitmap lives elsewhere, as in a very fragmented MFT.
-  countFreeRecords(fd.get(), record.data(), record.size(), data,
-                   data.mftAllocatedLength / data.bytesPerMftRecord, data.mftFreeRecords);
+  countFreeRecords(fd.get(), record.data(), record.size(), data);
   out = data;
   error = FsError::None;
   return true;

@@ -31,13 +31,15 @@ class NtfsReader {
   // takes its valid data and allocated lengths. False when there is none.
   static bool readDataSizes(const std::uint8_t* record, std::size_t size, NtfsVolumeData& out);
 
-  // Counts the clear bits among the first `records` bits (from record 24
-  // on, where files may go) of the record bitmap held by the unnamed $BITMAP attribute of a
-  // fixed-up record (resident, or in clusters read from `fd`). False when there is none or it
-  // cannot be read whole; `free` is then left alone.
+  // Counts the clear bits of the record bitmap held by the unnamed $BITMAP
+  // attribute of a fixed-up record (resident, or in clusters read from
+  // `fd`), from record 64 on (ntfs-3g gives no file a lower one): among the
+  // records of the MFT's allocation into mftFreeRecords, among those of its
+  // initialised part into mftFreedRecords, and sets mftRecordsCounted.
+  // False when there is no bitmap or it cannot be read whole; `volume` is
+  // then left alone.
   static bool countFreeRecords(int fd, const std::uint8_t* record, std::size_t size,
-                               const NtfsVolumeData& volume, std::uint64_t records,
-                               std::uint64_t& free);
+                               NtfsVolumeData& volume);
 };
 
 }  // namespace s::os::linux_fs

@@ -122,46 +122,84 @@ TEST(NtfsVolumeData, MftValidDataLengthGrowsWithNewFiles) {
   EXPECT_GE(end.mftValidDataLength, start.mftValidDataLength + 3000u * 1024u);
 }
 
-// The free records inside the MFT's allocation, read while ntfs-3g has the
-// image mounted: new files take them, deleting the files gives them back,
-// and the count matches the records the raw image shows not in use.
+// The free records of the MFT, read while ntfs-3g has the image mounted:
+// new files take them, deleting the files gives them back, and the counts
+// match the records the raw image shows not in use.
 TEST(NtfsVolumeData, CountsTheFreeRecordsOfTheMft) {
   REQUIRE_SCRATCH();
   ScratchNtfs volume;
   ASSERT_TRUE(volume.ok()) << volume.error();
   auto& fs = s::os::fileSystem();
   auto name = [&](int i) { return volume.path("f" + std::to_string(i)); };
-  auto freeRecords = [&] {
+  auto read = [&] {
     NtfsVolumeData data;
     EXPECT_TRUE(fs.ntfsVolumeData(volume.root(), data));
-    return data.mftFreeRecords;
+    EXPECT_TRUE(data.mftRecordsCounted);
+    return data;
   };
   // Grow the MFT, then free 30 of its records.
   for (int i = 0; i < 100; ++i) writeBytes(name(i), "x");
   for (int i = 0; i < 30; ++i) ASSERT_EQ(::unlink(name(i).c_str()), 0);
-  const std::uint64_t start = freeRecords();
-  ASSERT_GE(start, 30u);
+  const NtfsVolumeData start = read();
+  ASSERT_GE(start.mftFreedRecords, 30u);
+  ASSERT_GE(start.mftFreeRecords, start.mftFreedRecords);
+  EXPECT_FALSE(start.mftOutgrown(start));
 
   for (int i = 0; i < 10; ++i) writeBytes(name(i), "x");
-  EXPECT_EQ(freeRecords() + 10, start);
+  EXPECT_EQ(read().mftFreeRecords + 10, start.mftFreeRecords);
   for (int i = 0; i < 10; ++i) ASSERT_EQ(::unlink(name(i).c_str()), 0);
-  EXPECT_EQ(freeRecords(), start);
+  const NtfsVolumeData data = read();
+  EXPECT_EQ(data.mftFreeRecords, start.mftFreeRecords);
+  // New files may have gone past the initialised part first, leaving more
+  // freed records behind.
+  EXPECT_GE(data.mftFreedRecords, start.mftFreedRecords);
 
-  NtfsVolumeData data;
-  ASSERT_TRUE(fs.ntfsVolumeData(volume.root(), data));
-  const std::uint64_t records = data.mftAllocatedLength / data.bytesPerMftRecord;
   // The MFT of a young volume is one run: count the in-use flags of its
-  // file records in the raw image.
+  // file records (64 on, as ntfs-3g hands them out) in the raw image.
+  const std::uint64_t records = data.mftAllocatedLength / data.bytesPerMftRecord;
+  const std::uint64_t initialised = data.mftValidDataLength / data.bytesPerMftRecord;
   std::string image;
   ASSERT_TRUE(volume.readImage(image));
   const std::uint64_t first = data.mftStartLcn * data.bytesPerCluster;
   ASSERT_LE(first + data.mftAllocatedLength, image.size());
-  std::uint64_t inUse = 0;
-  for (std::uint64_t r = 24; r < records; ++r) {
+  std::uint64_t free = 0;
+  std::uint64_t freed = 0;
+  for (std::uint64_t r = 64; r < records; ++r) {
     const char* record = image.data() + first + r * data.bytesPerMftRecord;
-    inUse += std::memcmp(record, "FILE", 4) == 0 && (record[0x16] & 1) != 0 ? 1 : 0;
+    const bool inUse = std::memcmp(record, "FILE", 4) == 0 && (record[0x16] & 1) != 0;
+    free += inUse ? 0 : 1;
+    freed += !inUse && r < initialised ? 1 : 0;
   }
-  EXPECT_EQ(records - 24 - inUse, start);
+  EXPECT_EQ(free, data.mftFreeRecords);
+  EXPECT_EQ(freed, data.mftFreedRecords);
+}
+
+// Without record counts the MFT counts as outgrown once its valid data
+// length grew; with them, once no freed record is left, or once it grew by
+// more records than were free at the start.
+TEST(NtfsVolumeData, OutgrownFollowsTheFreedRecordsWhereTheyWereCounted) {
+  NtfsVolumeData start;
+  start.bytesPerMftRecord = 1024;
+  start.mftValidDataLength = 1 << 20;
+  start.mftAllocatedLength = 2 << 20;
+  NtfsVolumeData now = start;
+  EXPECT_FALSE(now.mftOutgrown(start));
+  now.mftValidDataLength += 1024;
+  EXPECT_TRUE(now.mftOutgrown(start));
+
+  start.mftRecordsCounted = true;
+  start.mftFreeRecords = 40;
+  start.mftFreedRecords = 30;
+  now = start;
+  now.mftValidDataLength += 16 * 1024;
+  now.mftAllocatedLength += 40 * 1024;
+  now.mftFreedRecords = 3;
+  EXPECT_FALSE(now.mftOutgrown(start));
+  now.mftAllocatedLength += 1024;
+  EXPECT_TRUE(now.mftOutgrown(start));
+  now.mftAllocatedLength = start.mftAllocatedLength;
+  now.mftFreedRecords = 0;
+  EXPECT_TRUE(now.mftOutgrown(start));
 }
 
 TEST(NtfsVolumeData, AnUnreadableVolumeCannotBeOpened) {

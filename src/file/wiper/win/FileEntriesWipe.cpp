@@ -42,17 +42,18 @@ bool FileEntriesWipe::run() {
   s::os::NtfsVolumeData volume;
   if (!fileSystem().ntfsVolumeData(operation_.root(), volume)) return true;
   operation_.setProgress(0.1f);
-  createEntries(volume.mftValidDataLength);
+  createEntries(volume);
   return destroyEntries();
 }
 
-// Creates the files until the MFT grew past `startLength`, a file cannot be
-// made, the volume cannot be read or the operation is cancelled.
-void FileEntriesWipe::createEntries(std::uint64_t startLength) {
+// Creates the files until the MFT has had to grow since `start` (no freed
+// record is left), a file cannot be made, the volume cannot be read or the
+// operation is cancelled.
+void FileEntriesWipe::createEntries(const s::os::NtfsVolumeData& start) {
   const OpenMode mode = OpenMode::make(OpenMode::Access::Write, OpenMode::Disposition::CreateNew);
   std::uint32_t files = 0;
   std::uint32_t folderCounter = 0;
-  std::uint64_t length = startLength;
+  bool outgrown = false;
   do {
     if (files % kFilesPerFolder == 0 && !nextFolder(folderCounter)) return;
     if (operation_.cancelled()) return;
@@ -64,9 +65,9 @@ void FileEntriesWipe::createEntries(std::uint64_t startLength) {
     if (files % kQueryInterval == 0) {
       s::os::NtfsVolumeData volume;
       if (!fileSystem().ntfsVolumeData(operation_.root(), volume)) return;
-      length = volume.mftValidDataLength;
+      outgrown = volume.mftOutgrown(start);
     }
-  } while (length <= startLength);
+  } while (!outgrown);
 }
 
 // Makes the next folder, first deleting a leftover of that name. False when

@@ -4,15 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "os/NtfsVolumeData.h"
+
 namespace s::file::wiper::win {
 
 class EngineOperation;
 
 // The FileEntries operation (NTFS only): creates empty files with
 // 223-character names, 250 to a folder ("Vonq_Nulmark.TMP.000000", ...),
-// until the master file table has to grow - its valid data length, read
-// from the volume every 20 files, exceeds its value at the start, so no free
-// record that may hold an old name was left - and then has the folders
+// until the master file table has to grow - no free record that may hold an
+// old name is left, as the volume, read every 20 files, tells (see
+// NtfsVolumeData::mftOutgrown) - and then has the folders
 // destroyed by a temporary-file worker (one rename, one attribute and one
 // time setting per entry). Engine's thread only.
 class FileEntriesWipe {
@@ -37,7 +39,7 @@ class FileEntriesWipe {
   static std::u16string fileName(const std::u16string& folder, std::uint32_t counter);
 
  private:
-  void createEntries(std::uint64_t startLength);
+  void createEntries(const s::os::NtfsVolumeData& start);
   bool nextFolder(std::uint32_t& counter);
   bool destroyEntries();
 

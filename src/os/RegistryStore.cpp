@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "os/AsciiCase.h"
+
 namespace s::os {
 
 namespace {
@@ -30,18 +32,6 @@ const RootEntry* entryOf(std::uint32_t root) {
   return nullptr;
 }
 
-char16_t foldAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
-}
-
-bool startsWithIgnoreCase(std::u16string_view text, std::u16string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (foldAscii(text[i]) != foldAscii(prefix[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 const char16_t* RegRoot::nameOf(std::uint32_t root) {
@@ -60,7 +50,7 @@ std::u16string RegRoot::nativePrefixOf(std::uint32_t root, std::u16string_view u
 std::uint32_t RegRoot::fromTextPrefix(std::u16string_view text, std::size_t& nameLength) {
   for (const RootEntry& entry : kRoots) {
     const std::u16string_view name = entry.name;
-    if (startsWithIgnoreCase(text, name) && text.size() > name.size() &&
+    if (s::os::startsWithAsciiIgnoreCase(text, name) && text.size() > name.size() &&
         text[name.size()] == u'\\') {
       nameLength = name.size();
       return entry.root;

@@ -1,6 +1,7 @@
 #include "reg/MappedData.h"
 
 #include "col/_array/ArrayU08.h"
+#include "os/AsciiCase.h"
 #include "reg/win/RegDir.h"
 #include "str/IStr.h"
 
@@ -13,18 +14,6 @@ namespace {
 
 std::u16string_view viewOf(const char16_t* text) {
   return text != nullptr ? std::u16string_view(text) : std::u16string_view();
-}
-
-char16_t foldAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
-}
-
-bool sameIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -63,7 +52,7 @@ bool MappedData::selectGroup(const char16_t* group, bool& ok) {
   ok = baseKey_ != nullptr;
   const std::u16string_view name = viewOf(group);
   if (!ok) return false;
-  if (groupKey_ != nullptr && sameIgnoringCase(name, groupName_)) return false;
+  if (groupKey_ != nullptr && s::os::equalsAsciiIgnoreCase(name, groupName_)) return false;
   dropGroupKey();
   groupName_ = name;
   groupPath_ = baseKey_->getPath();

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "os/AsciiCase.h"
+
 namespace s::xml {
 
 char16_t* heapCopy(const char16_t* text, std::uint32_t length) {
@@ -22,17 +24,9 @@ std::uint32_t textLength(const char16_t* text, std::int32_t length) {
   return n;
 }
 
-namespace {
-char16_t foldAscii(char16_t c) {
-  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-}
-}  // namespace
-
 bool equalsAsciiIgnoreCase(const char16_t* a, const char16_t* b, std::uint32_t length) {
-  for (std::uint32_t i = 0; i < length; ++i) {
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  }
-  return true;
+  return s::os::startsWithAsciiIgnoreCase(std::u16string_view(a, length),
+                                          std::u16string_view(b, length));
 }
 
 }  // namespace s::xml

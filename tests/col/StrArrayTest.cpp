@@ -127,6 +127,19 @@ TEST(StrArrayOwnership, StringsReturnToThePoolOnce) {
   EXPECT_FALSE(list->add(nullptr));
   EXPECT_EQ(list->length(), 0u);
   list->release();
+
+  // A copy owns strings of its own, empty ones included: changing or
+  // releasing the original leaves it whole.
+  list = StrArray::create();
+  for (const char16_t* t : {u"first", u"", u"last"}) ASSERT_TRUE(list->addText(t));
+  StrArray* copy = list->copy();
+  list->get(0)->append(u"!");
+  list->release();
+  ASSERT_EQ(copy->length(), 3u);
+  EXPECT_EQ(copy->get(0)->view(), u"first");
+  EXPECT_EQ(copy->get(1)->view(), u"");
+  EXPECT_EQ(copy->get(2)->view(), u"last");
+  copy->release();
 }
 
 TEST(StrArrayOrder, SortIgnoresCaseAndKeepsTiesInOrder) {

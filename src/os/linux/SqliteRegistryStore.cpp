@@ -521,25 +521,20 @@ bool SqliteRegistryStore::flushKey(Key key) {
 }
 
 bool SqliteRegistryStore::listSubkeyNames(Key key, std::vector<std::u16string>& out) {
-  out.clear();
-  std::lock_guard<std::mutex> lock(mutex_);
-  const std::int64_t row = ensureOpen() ? rowOf(key) : 0;
-  if (row == 0 || !keyExists(row)) return false;
-  Statement list(db_, "SELECT name FROM reg_keys WHERE parent=?1 ORDER BY fold");
-  list.bind(1, row);
-  int rc;
-  while ((rc = list.step()) == SQLITE_ROW) out.push_back(list.name(0));
-  if (rc == SQLITE_DONE) return true;
-  out.clear();
-  return noteResult(rc);
+  return listNames(key, "SELECT name FROM reg_keys WHERE parent=?1 ORDER BY fold", out);
 }
 
 bool SqliteRegistryStore::listValueNames(Key key, std::vector<std::u16string>& out) {
+  return listNames(key, "SELECT name FROM reg_values WHERE key=?1 ORDER BY rowid", out);
+}
+
+// The names `query` gives for the key's row (?1), in its order.
+bool SqliteRegistryStore::listNames(Key key, const char* query, std::vector<std::u16string>& out) {
   out.clear();
   std::lock_guard<std::mutex> lock(mutex_);
   const std::int64_t row = ensureOpen() ? rowOf(key) : 0;
   if (row == 0 || !keyExists(row)) return false;
-  Statement list(db_, "SELECT name FROM reg_values WHERE key=?1 ORDER BY rowid");
+  Statement list(db_, query);
   list.bind(1, row);
   int rc;
   while ((rc = list.step()) == SQLITE_ROW) out.push_back(list.name(0));

@@ -87,6 +87,7 @@ class SqliteRegistryStore final : public RegistryStore {
   void disconnect();
   void moveAside();
   bool noteResult(int rc);
+  bool listNames(Key key, const char* query, std::vector<std::u16string>& out);
 
   // Key handles: the open's epoch above the row id. 0 when the key is not of
   // the current connection.

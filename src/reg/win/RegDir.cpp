@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "col/_array/ArrayP.h"
+#include "os/AsciiCase.h"
 #include "str/IStr.h"
 #include "str/strarray/StrArray.h"
 #include "str/strbuffer/StrBuffer.h"
@@ -37,18 +38,6 @@ const RegistryLayer& registryLayer() {
 
 std::u16string_view viewOf(const char16_t* text) {
   return text != nullptr ? std::u16string_view(text) : std::u16string_view();
-}
-
-char16_t foldAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
-}
-
-bool startsWithIgnoreCase(std::u16string_view text, std::u16string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (foldAscii(text[i]) != foldAscii(prefix[i])) return false;
-  }
-  return true;
 }
 
 std::uint64_t littleEndian(const std::uint8_t* bytes, std::uint32_t size) {
@@ -244,7 +233,7 @@ ArrayP* RegDir::listSubkeysWithPrefix(const char16_t* prefix) {
   std::vector<std::u16string> names;
   if (list == nullptr || !openIfNeeded() || !store_->listSubkeyNames(handle_, names)) return list;
   for (const std::u16string& name : names) {
-    if (!startsWithIgnoreCase(name, viewOf(prefix))) continue;
+    if (!s::os::startsWithAsciiIgnoreCase(name, viewOf(prefix))) continue;
     RegDir* subkey = RegDir::create();
     if (subkey == nullptr) continue;
     const std::u16string path = childPath(name);

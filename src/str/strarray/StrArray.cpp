@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "col/_array/ArrayU08.h"
+#include "os/AsciiCase.h"
 #include "str/strbuffer/StrBuffer.h"
 
 namespace s::str::strarray {
@@ -13,17 +14,8 @@ using s::str::strbuffer::StrBuffer;
 
 namespace {
 
-char16_t foldAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c;
-}
-
 bool sameText(std::u16string_view a, std::u16string_view b, bool ignoreCase) {
-  if (a.size() != b.size()) return false;
-  if (!ignoreCase) return a == b;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  }
-  return true;
+  return ignoreCase ? s::os::equalsAsciiIgnoreCase(a, b) : a == b;
 }
 
 std::u16string_view textView(const char16_t* text, std::int32_t n) {
@@ -55,6 +47,14 @@ bool StrArray::add(StrBuffer* str) {
   if (items_.add(str)) return true;
   str->release();
   return false;
+}
+
+StrArray* StrArray::copy() const {
+  StrArray* out = StrArray::create();
+  for (std::uint32_t i = 0; i < length(); ++i) {
+    out->addText(get(i)->view().data(), static_cast<std::int32_t>(get(i)->length()));
+  }
+  return out;
 }
 
 bool StrArray::addText(const char16_t* text, std::int32_t n) {

@@ -58,6 +58,9 @@ class StrArray : public virtual s::base::IObject, public virtual s::thread::IPoo
   StrBuffer* removeAt(std::uint32_t i);
   // Gives every string back to the string pool; the storage is kept.
   void clear();
+  // A new list (from the pool) holding a copy of every string, in order;
+  // the caller releases it.
+  StrArray* copy() const;
 
   // Index of the first string equal to `text` (units, -1: to its zero), or
   // -1. `ignoreCase` folds ASCII letters.

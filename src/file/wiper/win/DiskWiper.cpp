@@ -151,13 +151,8 @@ void DiskWiper::addMessage(const char16_t* text) {
 }
 
 s::str::strarray::StrArray* DiskWiper::getMessages() {
-  s::str::strarray::StrArray* copy = s::str::strarray::StrArray::create();
   s::thread::ObjLocker::Guard guard(lock_);
-  for (std::uint32_t i = 0; i < messages_->length(); ++i) {
-    const s::str::strbuffer::StrBuffer* message = messages_->get(i);
-    copy->addText(message->view().data(), static_cast<std::int32_t>(message->length()));
-  }
-  return copy;
+  return messages_->copy();
 }
 
 void DiskWiper::setPhase(int op) {

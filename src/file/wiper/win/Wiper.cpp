@@ -201,18 +201,14 @@ void Wiper::getCurrentFile(s::str::strbuffer::StrBuffer* out) {
 }
 
 void Wiper::addMessage(const char16_t* text) {
+  if (text == nullptr) return;
   s::thread::ObjLocker::Guard guard(lock_);
   messages_->addText(text);
 }
 
 s::str::strarray::StrArray* Wiper::getMessages() {
-  s::str::strarray::StrArray* copy = s::str::strarray::StrArray::create();
   s::thread::ObjLocker::Guard guard(lock_);
-  for (std::uint32_t i = 0; i < messages_->length(); ++i) {
-    const s::str::strbuffer::StrBuffer* message = messages_->get(i);
-    copy->addText(message->view().data(), static_cast<std::int32_t>(message->length()));
-  }
-  return copy;
+  return messages_->copy();
 }
 
 void Wiper::run() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -44,6 +45,18 @@ class File {
   // cannot hold the bytes, and the writes fail with NoSpace instead. By
   // default the same as setEndOfFile.
   virtual bool setEndOfFileLazily(std::uint64_t length) { return setEndOfFile(length); }
+
+  // Grows the file toward `length` bytes with every added byte really
+  // allocated (reading as zeros), as far as the volume lets it: it stops at
+  // a full volume (false, NoSpace) or once `*stop` (when not null) turns
+  // non-zero (false; tested between steps, so a large growth can be
+  // cancelled), and keeps what it allocated up to then - never a sparse
+  // hole. `reached` receives the file's length afterwards. True when the
+  // file is `length` bytes long (or was longer already: nothing changes).
+  // The position does not change. By default setEndOfFile in steps that
+  // shrink where the volume cannot take a whole one.
+  virtual bool reserve(std::uint64_t length, const std::atomic<std::uint8_t>* stop,
+                       std::uint64_t& reached);
 
   // Pushes written data to the device (fdatasync).
   virtual bool flush() = 0;

@@ -14,6 +14,7 @@ enum class FsError {
   NotEmpty,      // a folder still holds entries
   InUse,         // another handle holds the entry
   NoSpace,       // the volume is full
+  TooLarge,      // the file would outgrow the largest size the volume allows
   InvalidName,   // the name cannot be represented on this system
   NotSupported,  // the file system lacks the feature
   Io,            // the device reported an input/output error

@@ -99,8 +99,8 @@ TEST(FileEntriesWipe, CreatesFilesUntilNoFreedRecordIsLeftThenRemovesThem) {
 }
 
 // Without read access to the volume's source nothing is made, and the
-// operation counts as done.
-TEST(FileEntriesWipe, UnreadableVolumeDoesNothing) {
+// operation does not pass for done: it says why.
+TEST(FileEntriesWipe, UnreadableVolumeDoesNothingAndSaysWhy) {
   VONQ_REQUIRE_SCRATCH_NTFS();
   ScratchNtfs volume;
   ASSERT_TRUE(volume.ok()) << volume.error();
@@ -109,7 +109,10 @@ TEST(FileEntriesWipe, UnreadableVolumeDoesNothing) {
   Installed installed(hooks);
   Engine engine(volume.root(), {DiskWiper::kFileEntries});
   ASSERT_TRUE(engine.runToEnd());
-  EXPECT_EQ(engine->getProgressFileEntries(), 100);
+  EXPECT_EQ(engine->getProgressFileEntries(), 0);
+  EXPECT_EQ(engine->report(DiskWiper::kFileEntries).shortfall,
+            s::file::wiper::Shortfall::VolumeUnreadable);
+  EXPECT_EQ(engine->outcome(), DiskWiper::Outcome::Incomplete);
   EXPECT_EQ(hooks.count("open"), 0);
   EXPECT_TRUE(engineLeftovers(volume.mountPoint()).empty());
 }

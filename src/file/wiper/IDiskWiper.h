@@ -75,11 +75,14 @@ class IDiskWiper : public virtual s::base::IObject {
   virtual bool isSupported() = 0;
 
   // Starts a run on the engine's thread. A run being stopped without
-  // waiting (stop(false)) is first waited for (up to 5000 ms); while a run
-  // is going on nothing happens.
-  virtual void start() = 0;
+  // waiting (stop(false)) is first waited for (up to 5000 ms). Returns true
+  // when a run was started; false when it refused (a run is going on, also
+  // one that outlived stop(true)'s wait, or the engine's thread cannot run
+  // it): nothing then happens and no operation counts as done. Caller's
+  // thread.
+  virtual bool start() = 0;
 
-  // True from start() until the run has ended.
+  // True from start() until the run has really ended.
   virtual bool isRunning() = 0;
 
   // Disables all five operations, so that the running one ends at its next

@@ -67,11 +67,15 @@ class IWiper : public virtual s::base::IObject {
   virtual void addPath(const char16_t* text) = 0;
 
   // Starts the run on the worker's thread. Waits for a run that is being
-  // stopped (stop(false) before) to end first; does nothing while a run is
-  // going on.
-  virtual void start() = 0;
+  // stopped (stop(false) before) to end first. Returns true when a run was
+  // started; false when it refused: a run is going on (also one that
+  // outlived the bounded wait of stop(true)) or the worker's thread cannot
+  // run it. A refusal changes nothing, and the caller must not take it for
+  // a run that ended. Owner's thread.
+  virtual bool start() = 0;
 
-  // True from start() until the run has ended.
+  // True from start() until the run has really ended (a run that outlived
+  // stop(true)'s wait included).
   virtual bool isRunning() = 0;
 
   // Asks the run to stop at its next test (the running write ends at its

@@ -27,8 +27,9 @@ FsError errorFromErrno(int error) {
       return FsError::InUse;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
       return FsError::NoSpace;
+    case EFBIG:
+      return FsError::TooLarge;
     case ENAMETOOLONG:
     case EILSEQ:
       return FsError::InvalidName;

@@ -153,21 +153,30 @@ bool LinuxFile::writeUnaligned(const void* data, std::size_t count, std::uint64_
 // aligned middle in large direct writes (direct I/O is switched on for them
 // where the file was opened buffered, because buffered writes followed by a
 // sync crawl on ntfs-3g).
-bool LinuxFile::growByWriting(std::uint64_t from, std::uint64_t to) {
+bool LinuxFile::growByWriting(std::uint64_t from, std::uint64_t to,
+                              const std::atomic<std::uint8_t>* stop, std::uint64_t& reached) {
+  reached = from;
   ZeroPages zeros(kZeroChunk);
   if (zeros.data() == nullptr) return fail(ENOMEM);
   const std::uint64_t head = std::min(alignUp(from, kDirectAlignment), to);
   const std::uint64_t bodyEnd = head + (to - head) / kDirectAlignment * kDirectAlignment;
   if (head > from && !writeUnaligned(zeros.data(), head - from, from)) return false;
+  reached = head;
   const bool switched = !direct_ && bodyEnd > head && setDirect(true);
   bool ok = true;
   std::size_t done = 0;
   for (std::uint64_t at = head; ok && at < bodyEnd; at += kZeroChunk) {
+    if (stop != nullptr && stop->load(std::memory_order_relaxed) != 0) {
+      ok = fail(ECANCELED);
+      break;
+    }
     const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kZeroChunk, bodyEnd - at));
     ok = writeAt(zeros.data(), n, at, done);
+    if (ok) reached = at + n;
   }
   if (switched) setDirect(false);
   if (!ok || (to > bodyEnd && !writeUnaligned(zeros.data(), to - bodyEnd, bodyEnd))) return false;
+  reached = to;
   return ::fdatasync(fd_.get()) == 0 ? true : fail(errno);
 }
 
@@ -183,19 +192,46 @@ bool LinuxFile::setEndOfFile(std::uint64_t length) {
   }
   const int error = errno;
   bool ok = false;
+  std::uint64_t reached = current;
   if (error == EOPNOTSUPP || error == ENOSYS) {
-    ok = growByWriting(current, length);
+    ok = growByWriting(current, length, nullptr, reached);
   } else {
     fail(error);
   }
-  if (!ok) {
-    // Keep the old length; the failure recorded above stays.
-    const FsError reason = lastFsError();
-    const int restored = ::ftruncate(fd_.get(), static_cast<off_t>(current));
-    (void)restored;
-    setLastFsError(reason);
-  }
+  if (!ok) cutKeepingError(current);
   return ok;
+}
+
+// Cuts the file to `length` after a failed growth, keeping the failure
+// recorded for the caller.
+void LinuxFile::cutKeepingError(std::uint64_t length) {
+  const FsError reason = lastFsError();
+  const int cut = ::ftruncate(fd_.get(), static_cast<off_t>(length));
+  (void)cut;
+  setLastFsError(reason);
+}
+
+bool LinuxFile::reserve(std::uint64_t length, const std::atomic<std::uint8_t>* stop,
+                        std::uint64_t& reached) {
+  reached = 0;
+  if (!size(reached)) return false;
+  if (length <= reached) return true;
+  if (::fallocate(fd_.get(), 0, static_cast<off_t>(reached),
+                  static_cast<off_t>(length - reached)) == 0) {
+    reached = length;
+    return true;
+  }
+  const int error = errno;
+  // A full volume: take what it still has, in smaller steps.
+  if (error == ENOSPC) return File::reserve(length, stop, reached);
+  if (error != EOPNOTSUPP && error != ENOSYS) return fail(error);
+  // No allocation without writing here (ntfs-3g, vfat): zeros are written,
+  // and what was written whole is kept when the volume fills or the caller
+  // stops - the last partial chunk is cut, so no sparse tail is left.
+  const std::uint64_t from = reached;
+  if (growByWriting(from, length, stop, reached)) return true;
+  cutKeepingError(reached);
+  return false;
 }
 
 bool LinuxFile::setEndOfFileLazily(std::uint64_t length) {

@@ -27,6 +27,8 @@ class LinuxFile final : public File {
   bool size(std::uint64_t& out) override;
   bool setEndOfFile(std::uint64_t length) override;
   bool setEndOfFileLazily(std::uint64_t length) override;
+  bool reserve(std::uint64_t length, const std::atomic<std::uint8_t>* stop,
+               std::uint64_t& reached) override;
   bool flush() override;
   bool getTimes(FileTimes& out) override;
   bool setTimes(const FileTimes& times) override;
@@ -51,8 +53,13 @@ class LinuxFile final : public File {
   bool writeCached(const void* data, std::size_t count, std::uint64_t offset, std::size_t& done);
   bool setDirect(bool on);
   // Writes at `offset` however the request is aligned.
+  void cutKeepingError(std::uint64_t length);
   bool writeUnaligned(const void* data, std::size_t count, std::uint64_t offset);
-  bool growByWriting(std::uint64_t from, std::uint64_t to);
+  // Writes zeros over [from, to), testing `stop` (may be null) between
+  // chunks. `reached` receives the end of what was written whole; the file
+  // may be longer on failure (the caller cuts it).
+  bool growByWriting(std::uint64_t from, std::uint64_t to, const std::atomic<std::uint8_t>* stop,
+                     std::uint64_t& reached);
   bool fail(int error);
 
   UniqueFd fd_;

@@ -26,12 +26,12 @@ void addAll(Wiper& worker, ArrayP* list) {
 
 }  // namespace
 
-bool CluterTipsWipe::run() {
+Shortfall CluterTipsWipe::run() {
   // Without its journal no file may be extended: nothing could be done, and
   // the operation must not pass for complete.
-  if (!s::os::tipJournal().usable()) return false;
+  if (!s::os::tipJournal().usable()) return Shortfall::NoTipJournal;
   Wiper* worker = Wiper::create();
-  if (worker == nullptr) return false;
+  if (worker == nullptr) return Shortfall::WorkerRefused;
   worker->init();
   worker->setMethod(Method_Pseudorandom::create());
   worker->setCluterTipMode(true);
@@ -44,15 +44,20 @@ bool CluterTipsWipe::run() {
   addAll(*worker, root->listFolders(true, false, nullptr));
   root->release();
 
-  worker->start();
+  const bool started = worker->start();
+  bool stopped = false;
   while (worker->isRunning()) {
     s::os::system().sleepMillis(TempFileWorker::kPollMillis);
     operation_.setProgress(static_cast<float>(worker->getProgress()) / 100.0f);
     copyCurrentFile_(*worker);
-    if (operation_.cancelled()) worker->stop(true);
+    if (operation_.cancelled() && !stopped) {
+      worker->stop(true);
+      stopped = true;
+    }
   }
   worker->release();
-  return true;
+  if (!started) return Shortfall::WorkerRefused;
+  return operation_.cancelled() ? Shortfall::Cancelled : Shortfall::None;
 }
 
 }  // namespace s::file::wiper::win

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "file/wiper/Shortfall.h"
+
 namespace s::file::wiper {
 class IWiper;
 }
@@ -23,11 +25,11 @@ class CluterTipsWipe {
   CluterTipsWipe(EngineOperation& operation, CopyCurrentFile copyCurrentFile)
       : operation_(operation), copyCurrentFile_(std::move(copyCurrentFile)) {}
 
-  // True when the walk over the drive ran to its end (the engine then
-  // counts the operation done unless it was cancelled); false when it could
-  // not be made to run, also when the tip journal cannot be written (no
-  // file is then touched). Never deletes, renames or shortens a file.
-  bool run();
+  // None when the walk over the drive ran to its end; Cancelled when the
+  // skip flag stopped it; WorkerRefused when the worker could not be made
+  // to run; NoTipJournal when the tip journal cannot be written (no file is
+  // then touched). Never deletes, renames or shortens a file.
+  Shortfall run();
 
  private:
   EngineOperation& operation_;

@@ -5,7 +5,9 @@
 #include "file/wiper/win/EngineOperation.h"
 #include "file/wiper/win/FileEntriesWipe.h"
 #include "file/wiper/win/FreeSpaceFill.h"
+#include "file/wiper/win/LargeTempFiles.h"
 #include "file/wiper/win/MftSpaceFill.h"
+#include "file/wiper/win/TempFileWorker.h"
 #include "os/FileSystem.h"
 #include "os/Shell.h"
 #include "os/System.h"
@@ -15,6 +17,9 @@
 
 namespace s::file::wiper::win {
 
+using s::file::wiper::OperationReport;
+using s::file::wiper::Shortfall;
+
 const char16_t* const DiskWiper::kFat32 = u"FAT32";
 const char16_t* const DiskWiper::kFat = u"FAT";
 const char16_t* const DiskWiper::kNtfs = u"NTFS";
@@ -23,7 +28,9 @@ const char16_t* const DiskWiper::kUnknown = u"UNKNOWN";
 namespace {
 
 constexpr std::uint32_t kStopWaitMillis = 5000;
-constexpr std::uint32_t kAbandonedRunPollMillis = 10;
+
+// The largest file FAT volumes hold: 4 GiB - 1 byte.
+constexpr std::uint64_t kFatMaxFileSize = 0xFFFFFFFFull;
 
 // Every system this code base is built for offers the services of the NT
 // family (NT 5.1 and later on Windows; their equivalents on Linux).
@@ -48,7 +55,7 @@ DiskWiper::DiskWiper() {
 
 DiskWiper::~DiskWiper() {
   stop(true);
-  waitForAbandonedRun();
+  gate_.waitIdle();
   thread_->release();
   currentFile_->release();
   messages_->release();
@@ -56,7 +63,7 @@ DiskWiper::~DiskWiper() {
 
 void DiskWiper::reset() {
   stop(true);
-  waitForAbandonedRun();
+  gate_.waitIdle();
   running_ = 0;
   stopRequested_ = 0;
   uninit();
@@ -68,6 +75,8 @@ bool DiskWiper::init() {
 }
 
 void DiskWiper::uninit() {
+  // The run reads the probe's results and writes the numbers cleared here.
+  gate_.waitIdle();
   {
     s::thread::ObjLocker::Guard guard(lock_);
     currentFile_->clear();
@@ -106,25 +115,23 @@ void DiskWiper::setDrive(const char16_t* rootPath) {
   supported_ = clusterSize_ != 0 && known ? 1 : 0;
 }
 
-void DiskWiper::start() {
+bool DiskWiper::start() {
   if (stopRequested_.load() != 0 && running_.load() != 0) stop(true);
-  if (running_.load() != 0) return;
+  if (running_.load() != 0 || !gate_.idle()) return false;
   running_ = 1;
-  if (!thread_->runOnce(this)) running_ = 0;
+  if (thread_->runOnce(this)) return true;
+  running_ = 0;
+  return false;
 }
 
 void DiskWiper::stop(bool wait) {
   stopRequested_ = 1;
   for (int op = 0; op < kCount; ++op) skip_[op].store(1, std::memory_order_relaxed);
   if (!wait) return;
-  // A run still going after the wait was left to the old worker; its
-  // operations see their skip flags and it clears running_ when it ends.
-  thread_->waitIdleOrRestart(kStopWaitMillis);
+  // A run still going after the wait goes on to its next test (its
+  // operations see their skip flags) and clears running_ when it ends.
+  gate_.waitIdleFor(kStopWaitMillis);
   stopRequested_ = 0;
-}
-
-void DiskWiper::waitForAbandonedRun() {
-  while (activeRuns_.load() != 0) s::os::system().sleepMillis(kAbandonedRunPollMillis);
 }
 
 std::uint64_t DiskWiper::getFreeBytes() const {
@@ -162,50 +169,120 @@ void DiskWiper::setPhase(int op) {
 }
 
 EngineOperation DiskWiper::operation(int op) {
-  return EngineOperation(root_, progress_[op], skip_[op]);
+  const bool fat = fileSystem_ == kFat || fileSystem_ == kFat32;
+  return EngineOperation(root_, progress_[op], skip_[op],
+                         fat ? kFatMaxFileSize : EngineOperation::kNoSizeLimit);
 }
 
 void DiskWiper::run() {
-  ++activeRuns_;
+  gate_.enter();
+  {
+    s::thread::ObjLocker::Guard guard(lock_);
+    for (int op = 0; op < kCount; ++op) {
+      reports_[op] = OperationReport{};
+      reports_[op].asked = !skipped(op);
+    }
+  }
   if (isSupported()) runOperations();
   for (int op = 0; op < kCount; ++op) phase_[op].store(0, std::memory_order_relaxed);
   running_ = 0;
   stopRequested_ = 0;
-  --activeRuns_;
+  gate_.leave();
 }
 
 // The five operations in their fixed order, each only when enabled.
 void DiskWiper::runOperations() {
-  if (!skipped(kTrashBin)) {
-    setPhase(kTrashBin);
-    s::os::shell().emptyRecycleBin(root_);
-    setDone(kTrashBin);
-  }
-  if (!skipped(kDiskSpace)) {
-    setPhase(kDiskSpace);
-    EngineOperation op = operation(kDiskSpace);
-    if (FreeSpaceFill(op, freeBytes_).run()) setDone(kDiskSpace);
-  }
-  if (!skipped(kMFTSpace)) {
-    setPhase(kMFTSpace);
-    EngineOperation op = operation(kMFTSpace);
-    if (onNtfs() && MftSpaceFill(op).run()) setDone(kMFTSpace);
-  }
-  if (!skipped(kCluterTips)) {
-    setPhase(kCluterTips);
-    if (wipeCluterTips() && !skipped(kCluterTips)) setDone(kCluterTips);
-  }
-  if (!skipped(kFileEntries)) {
-    setPhase(kFileEntries);
-    EngineOperation op = operation(kFileEntries);
-    if (onNtfs() && FileEntriesWipe(op).run()) setDone(kFileEntries);
-  }
+  runTrashBin();
+  runDiskAndMftSpace();
+  runCluterTips();
+  runFileEntries();
 }
 
-bool DiskWiper::wipeCluterTips() {
+void DiskWiper::finish(int op, OperationReport report, Shortfall shortfall) {
+  if (shortfall == Shortfall::None) setDone(op);
+  s::thread::ObjLocker::Guard guard(lock_);
+  report.asked = reports_[op].asked;
+  report.shortfall = shortfall;
+  reports_[op] = report;
+}
+
+void DiskWiper::skippedAtItsTurn(int op) {
+  s::thread::ObjLocker::Guard guard(lock_);
+  if (reports_[op].asked) reports_[op].shortfall = Shortfall::Cancelled;
+}
+
+void DiskWiper::runTrashBin() {
+  if (skipped(kTrashBin)) return skippedAtItsTurn(kTrashBin);
+  setPhase(kTrashBin);
+  const bool emptied = s::os::shell().emptyRecycleBin(root_);
+  finish(kTrashBin, OperationReport{}, emptied ? Shortfall::None : Shortfall::TrashNotEmptied);
+}
+
+// The free-space fill and the MFT wipe. When both run on NTFS, the MFT
+// wipe's folder is made and its index grown first (that needs free
+// clusters), and the files of the fill are handed to the MFT wipe still
+// holding the free space, so that it is not written a second time.
+void DiskWiper::runDiskAndMftSpace() {
+  EngineOperation mftOperation = operation(kMFTSpace);
+  MftSpaceFill mft(mftOperation);
+  std::unique_ptr<LargeTempFiles> taken;
+  if (skipped(kDiskSpace)) {
+    skippedAtItsTurn(kDiskSpace);
+  } else {
+    setPhase(kDiskSpace);
+    EngineOperation op = operation(kDiskSpace);
+    const bool handOver = !skipped(kMFTSpace) && onNtfs() && mft.prepare() == Shortfall::None;
+    const Shortfall result = FreeSpaceFill(op, freeBytes_).run(handOver ? &taken : nullptr);
+    finish(kDiskSpace, op.report(), result);
+  }
+  if (skipped(kMFTSpace)) {
+    skippedAtItsTurn(kMFTSpace);
+    if (taken) {
+      taken->closeAll();
+      const std::vector<std::u16string> paths = taken->paths();
+      taken.reset();
+      TempFileWorker::destroy(paths, TempFileWorker::Counts{}, nullptr);
+    }
+    return;
+  }
+  setPhase(kMFTSpace);
+  const Shortfall result = onNtfs() ? mft.run(std::move(taken)) : Shortfall::NotNtfs;
+  finish(kMFTSpace, mftOperation.report(), result);
+}
+
+void DiskWiper::runCluterTips() {
+  if (skipped(kCluterTips)) return skippedAtItsTurn(kCluterTips);
+  setPhase(kCluterTips);
   EngineOperation op = operation(kCluterTips);
-  return CluterTipsWipe(op, [this](s::file::wiper::IWiper& worker) { copyCurrentFile(worker); })
-      .run();
+  Shortfall result =
+      CluterTipsWipe(op, [this](s::file::wiper::IWiper& worker) { copyCurrentFile(worker); }).run();
+  if (result == Shortfall::None && skipped(kCluterTips)) result = Shortfall::Cancelled;
+  finish(kCluterTips, op.report(), result);
+}
+
+void DiskWiper::runFileEntries() {
+  if (skipped(kFileEntries)) return skippedAtItsTurn(kFileEntries);
+  setPhase(kFileEntries);
+  EngineOperation op = operation(kFileEntries);
+  const Shortfall result = onNtfs() ? FileEntriesWipe(op).run() : Shortfall::NotNtfs;
+  finish(kFileEntries, op.report(), result);
+}
+
+OperationReport DiskWiper::report(int op) const {
+  s::thread::ObjLocker::Guard guard(lock_);
+  return reports_[op];
+}
+
+DiskWiper::Outcome DiskWiper::outcome() const {
+  if (!isSupportedNow()) return Outcome::Unsupported;
+  bool complete = true;
+  for (int op = 0; op < kCount; ++op) {
+    const OperationReport r = report(op);
+    if (!r.asked) continue;
+    if (r.shortfall == Shortfall::Cancelled) return Outcome::Cancelled;
+    complete = complete && r.shortfall == Shortfall::None && percent(op) == 100;
+  }
+  return complete ? Outcome::Complete : Outcome::Incomplete;
 }
 
 void DiskWiper::copyCurrentFile(s::file::wiper::IWiper& worker) {

@@ -5,8 +5,10 @@
 #include <string>
 
 #include "file/wiper/IDiskWiper.h"
+#include "file/wiper/OperationReport.h"
 #include "thread/ITask.h"
 #include "thread/ObjLocker.h"
+#include "thread/RunGate.h"
 #include "thread/Pooled.h"
 
 namespace s::str::strarray {
@@ -33,8 +35,9 @@ class EngineOperation;
 // Every operation tests its skip flag in its loops, so stop(true) normally
 // sees the run end in an orderly way (temporary files destroyed) well
 // within its 5000 ms; a run that takes longer is left to finish on its own
-// and clears isRunning() when it does. reset() (and so release()) waits for
-// such a run, so that an engine is never reused under a run's feet.
+// and clears isRunning() when it does. reset() (and so release()) and
+// uninit() wait for such a run, so that an engine is never reused under a
+// run's feet.
 class DiskWiper : public s::file::wiper::IDiskWiper,
                   public virtual s::thread::IPoolable,
                   public s::thread::ITask {
@@ -69,8 +72,8 @@ class DiskWiper : public s::file::wiper::IDiskWiper,
   bool isProcessingCluterTips() override { return inPhase(kCluterTips); }
   bool isProcessingFileEntries() override { return inPhase(kFileEntries); }
   void setDrive(const char16_t* rootPath) override;
-  bool isSupported() override { return supported_.load(std::memory_order_relaxed) != 0; }
-  void start() override;
+  bool isSupported() override { return isSupportedNow(); }
+  bool start() override;
   bool isRunning() override { return running_.load() != 0; }
   void stop(bool wait) override;
   std::int32_t getProgressTrashBin() override { return percent(kTrashBin); }
@@ -90,6 +93,18 @@ class DiskWiper : public s::file::wiper::IDiskWiper,
   void reset() override;
   const char16_t* getClassName() const override { return u"s_file_wiper_win_DiskWiper"; }
 
+  // How a run ended: Complete when every operation asked for did its work;
+  // Cancelled when the user stopped one of them (the run, or an operation
+  // unticked during it); Unsupported when the drive was not supported (so
+  // nothing ran); else Incomplete, with the reasons in report(). Meant to be
+  // read once isRunning() turned false; any thread.
+  enum class Outcome { Complete, Incomplete, Cancelled, Unsupported };
+  Outcome outcome() const;
+
+  // What operation `op` did in the last run (asked for or not, why it fell
+  // short, counts). Any thread; complete once isRunning() turned false.
+  s::file::wiper::OperationReport report(int op) const;
+
   // A fraction done as a percentage: × 100, truncated toward zero, clamped
   // to 0..100 (0.999 gives 99, a negative value 0).
   static std::int32_t percentOf(float fraction);
@@ -107,6 +122,7 @@ class DiskWiper : public s::file::wiper::IDiskWiper,
   std::uint64_t freeBytesAtStart() const { return freeBytes_; }
 
  private:
+  bool isSupportedNow() const { return supported_.load(std::memory_order_relaxed) != 0; }
   void enable(int op, bool enabled) { skip_[op].store(enabled ? 0 : 1, std::memory_order_relaxed); }
   bool inPhase(int op) const { return phase_[op].load(std::memory_order_relaxed) != 0; }
   bool skipped(int op) const { return skip_[op].load(std::memory_order_relaxed) != 0; }
@@ -118,19 +134,28 @@ class DiskWiper : public s::file::wiper::IDiskWiper,
   bool onNtfs() const { return isNT_ != 0 && fileSystem_ == kNtfs; }
   EngineOperation operation(int op);
   void runOperations();
-  bool wipeCluterTips();
+  void runTrashBin();
+  void runDiskAndMftSpace();
+  void runCluterTips();
+  void runFileEntries();
+  // Ends operation `op`: records `report` with `shortfall`, and sets the
+  // progress to 1.0 when the work was done.
+  void finish(int op, s::file::wiper::OperationReport report, s::file::wiper::Shortfall shortfall);
+  // Records that `op`, asked for, never began because it was unticked or
+  // the run was stopped before its turn.
+  void skippedAtItsTurn(int op);
   void copyCurrentFile(s::file::wiper::IWiper& worker);
-  void waitForAbandonedRun();
 
-  s::thread::ObjLocker lock_;                       // guards currentFile_ and messages_
+  mutable s::thread::ObjLocker lock_;  // guards currentFile_, messages_ and reports_
   s::str::strarray::StrArray* messages_ = nullptr;  // owned for the engine's life
   s::thread::win::Thread* thread_ = nullptr;        // owned for the engine's life
   std::atomic<std::uint8_t> running_{0};
   std::atomic<std::uint8_t> stopRequested_{0};
   std::atomic<std::uint8_t> initialised_{0};
-  std::atomic<std::int32_t> activeRuns_{0};  // a run (maybe an abandoned one) is inside run()
+  s::thread::RunGate gate_;  // a run (maybe an abandoned one) is inside run()
   s::str::strbuffer::StrBuffer* currentFile_ = nullptr;
   std::atomic<float> progress_[kCount];
+  s::file::wiper::OperationReport reports_[kCount];
   std::atomic<std::uint8_t> skip_[kCount];
   std::atomic<std::uint8_t> phase_[kCount];
   std::atomic<std::uint8_t> supported_{0};

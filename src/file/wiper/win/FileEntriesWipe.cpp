@@ -1,6 +1,5 @@
 #include "file/wiper/win/FileEntriesWipe.h"
 
-#include "file/win/PathWin.h"
 #include "file/wiper/win/EngineOperation.h"
 #include "file/wiper/win/TempFileWorker.h"
 #include "os/FileSystem.h"
@@ -21,12 +20,6 @@ std::u16string formatted(const char16_t* format, const char16_t* text, std::uint
   return result;
 }
 
-void removeTree(const std::u16string& path) {
-  s::file::win::PathWin* entry = s::file::win::PathWin::fromText(path);
-  entry->remove(false, false);
-  entry->release();
-}
-
 }  // namespace
 
 std::u16string FileEntriesWipe::folderName(std::uint32_t counter) const {
@@ -38,52 +31,83 @@ std::u16string FileEntriesWipe::fileName(const std::u16string& folder, std::uint
   return EngineOperation::join(folder, formatted(u"%s%08X", filler.c_str(), counter));
 }
 
-bool FileEntriesWipe::run() {
+Shortfall FileEntriesWipe::run() {
   s::os::NtfsVolumeData volume;
-  if (!fileSystem().ntfsVolumeData(operation_.root(), volume)) return true;
+  if (!fileSystem().ntfsVolumeData(operation_.root(), volume)) return Shortfall::VolumeUnreadable;
   operation_.setProgress(0.1f);
-  createEntries(volume);
-  return destroyEntries();
+  const Shortfall created = createEntries(volume);
+  const Shortfall destroyed = destroyEntries();
+  if (operation_.cancelled()) return Shortfall::Cancelled;
+  return created != Shortfall::None ? created : destroyed;
 }
 
 // Creates the files until the MFT has had to grow since `start` (no freed
-// record is left), a file cannot be made, the volume cannot be read or the
+// record is left) or the volume has no room for another file; stops short
+// when a file cannot be made otherwise, the volume cannot be read or the
 // operation is cancelled.
-void FileEntriesWipe::createEntries(const s::os::NtfsVolumeData& start) {
-  const OpenMode mode = OpenMode::make(OpenMode::Access::Write, OpenMode::Disposition::CreateNew);
+Shortfall FileEntriesWipe::createEntries(const s::os::NtfsVolumeData& start) {
   std::uint32_t files = 0;
+  std::uint32_t nameCounter = 0;
   std::uint32_t folderCounter = 0;
-  bool outgrown = false;
-  do {
-    if (files % kFilesPerFolder == 0 && !nextFolder(folderCounter)) return;
-    if (operation_.cancelled()) return;
-    std::unique_ptr<s::os::File> file =
-        fileSystem().openFile(fileName(folders_.back(), files), mode);
-    if (!file) return;
+  while (!operation_.cancelled()) {
+    if (files % kFilesPerFolder == 0 && !nextFolder(folderCounter)) return Shortfall::CannotCreate;
+    Shortfall stop = Shortfall::None;
+    if (!makeFile(nameCounter, stop)) return stop;
     ++files;
-    file->close();
     if (files % kQueryInterval == 0) {
       s::os::NtfsVolumeData volume;
-      if (!fileSystem().ntfsVolumeData(operation_.root(), volume)) return;
-      outgrown = volume.mftOutgrown(start);
+      if (!fileSystem().ntfsVolumeData(operation_.root(), volume)) {
+        return Shortfall::VolumeUnreadable;
+      }
+      if (volume.mftOutgrown(start)) return Shortfall::None;
     }
-  } while (!outgrown);
+  }
+  return Shortfall::Cancelled;
 }
 
-// Makes the next folder, first deleting a leftover of that name. False when
-// it cannot be made: files are created only in a folder made here, never
-// through something planted under its name.
+// Makes the next file in the current folder, skipping names that are taken.
+// False when creation must end: `stop` says None for a volume with no room
+// for another file (no free record is left), else why.
+bool FileEntriesWipe::makeFile(std::uint32_t& counter, Shortfall& stop) {
+  const OpenMode mode = OpenMode::make(OpenMode::Access::Write, OpenMode::Disposition::CreateNew);
+  for (std::uint32_t attempt = 0; attempt < kNameAttempts; ++attempt) {
+    std::unique_ptr<s::os::File> file = fileSystem().openFile(fileName(folders_.back(), counter++), mode);
+    if (file) {
+      file->close();
+      ++operation_.report().filesMade;
+      return true;
+    }
+    const s::os::FsError error = s::os::lastFsError();
+    if (error == s::os::FsError::Exists) continue;
+    stop = error == s::os::FsError::NoSpace ? Shortfall::None : Shortfall::CannotCreate;
+    return false;
+  }
+  stop = Shortfall::CannotCreate;
+  return false;
+}
+
+// Makes the next folder, first deleting a leftover of that name; a name
+// still taken after that is skipped. Files are created only in a folder
+// made here and journalled, never through something planted under its
+// name. False when no folder can be made.
 bool FileEntriesWipe::nextFolder(std::uint32_t& counter) {
-  const std::u16string folder = folderName(counter++);
-  if (fileSystem().exists(folder)) removeTree(folder);
-  if (!fileSystem().createFolder(folder)) return false;
-  folders_.push_back(folder);
-  return true;
+  for (std::uint32_t attempt = 0; attempt < kNameAttempts; ++attempt) {
+    const std::u16string folder = folderName(counter++);
+    if (fileSystem().exists(folder)) TempFileWorker::removePlainly(folder);
+    if (!fileSystem().createFolder(folder)) {
+      if (s::os::lastFsError() == s::os::FsError::Exists) continue;
+      return false;
+    }
+    folders_.push_back(folder);
+    ++operation_.report().filesMade;
+    return fileSystem().scheduleDeletion(folder);
+  }
+  return false;
 }
 
-// Has the worker destroy the folders; on cancel stops it and deletes what
-// is left without further ado. False when cancelled.
-bool FileEntriesWipe::destroyEntries() {
+// Has the worker destroy the folders; on cancel stops it. What it leaves is
+// deleted without further ado.
+Shortfall FileEntriesWipe::destroyEntries() {
   TempFileWorker::Counts counts;
   counts.truncate = 0;
   counts.rename = 1;
@@ -92,17 +116,18 @@ bool FileEntriesWipe::destroyEntries() {
   // After a cancel the worker's share is not counted: the operation did
   // not do its work, however quickly what it made is cleaned up.
   const bool reportProgress = !operation_.cancelled();
-  TempFileWorker::destroy(folders_, counts, [this, reportProgress](std::int32_t percent) {
-    if (operation_.cancelled()) return false;
-    if (reportProgress) operation_.setProgress(static_cast<float>(0.1 + 0.9 * (percent / 100.0)));
-    return true;
-  });
-  const bool cancelled = operation_.cancelled();
-  for (const std::u16string& folder : folders_) {
-    if (fileSystem().exists(folder)) removeTree(folder);
-  }
+  const Shortfall result = TempFileWorker::destroy(
+      folders_, counts,
+      [this, reportProgress](std::int32_t percent) {
+        if (operation_.cancelled()) return false;
+        if (reportProgress) {
+          operation_.setProgress(static_cast<float>(0.1 + 0.9 * (percent / 100.0)));
+        }
+        return true;
+      },
+      &operation_.report().entriesLeft);
   folders_.clear();
-  return !cancelled;
+  return result;
 }
 
 }  // namespace s::file::wiper::win

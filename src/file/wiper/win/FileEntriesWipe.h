@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "file/wiper/Shortfall.h"
 #include "os/NtfsVolumeData.h"
 
 namespace s::file::wiper::win {
@@ -25,13 +26,21 @@ class FileEntriesWipe {
 
   explicit FileEntriesWipe(EngineOperation& operation) : operation_(operation) {}
 
-  // True when the run ended normally, also when the volume cannot be read
-  // (no permission on its source: nothing is done). False only when the
-  // operation was cancelled (its skip flag): creation stops at its next
-  // file, and the worker is stopped and what it left is deleted plainly.
-  // Nothing made is left behind. Progress 0.1 once the volume was read,
-  // then 0.1 + 0.9 × the worker's fraction.
-  bool run();
+  // Returns None when files were made until no free MFT record was left
+  // (the MFT had to grow, or the volume had no room for another file) and
+  // everything made was destroyed. Otherwise: VolumeUnreadable when the
+  // volume's device cannot be read (nothing is done), CannotCreate when a
+  // folder or file could not be made for another reason than a taken name
+  // (taken names are skipped), Cancelled when the skip flag was set
+  // (creation stops at its next file, the worker is stopped and what it
+  // left is deleted plainly), or LeftBehind / WorkerRefused from the
+  // clean-up. Every folder is journalled before files are made in it, so a
+  // crash leaves nothing the next start does not remove. Progress 0.1 once
+  // the volume was read, then 0.1 + 0.9 x the worker's fraction.
+  Shortfall run();
+
+  // Names tried for one folder before the operation gives up on it.
+  static constexpr std::uint32_t kNameAttempts = 1000;
 
   // The folder of number `counter`: root + "Vonq_Nulmark.TMP.%06X".
   std::u16string folderName(std::uint32_t counter) const;
@@ -39,9 +48,10 @@ class FileEntriesWipe {
   static std::u16string fileName(const std::u16string& folder, std::uint32_t counter);
 
  private:
-  void createEntries(const s::os::NtfsVolumeData& start);
+  Shortfall createEntries(const s::os::NtfsVolumeData& start);
   bool nextFolder(std::uint32_t& counter);
-  bool destroyEntries();
+  bool makeFile(std::uint32_t& counter, Shortfall& stop);
+  Shortfall destroyEntries();
 
   EngineOperation& operation_;
   std::vector<std::u16string> folders_;

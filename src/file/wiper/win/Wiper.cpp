@@ -103,9 +103,11 @@ Wiper::~Wiper() {
 
 void Wiper::reset() {
   stop(true);
+  // A run that outlived the bounded wait keeps seeing the stop request and
+  // is waited for here: the worker goes back to its pool only once idle.
+  gate_.waitIdle();
   running_ = 0;
-  // An abandoned run still inside must keep seeing the stop request.
-  if (activeRuns_.load() == 0) stopRequested_ = 0;
+  stopRequested_ = 0;
   uninit();
 }
 
@@ -122,20 +124,11 @@ bool Wiper::init() {
 }
 
 void Wiper::uninit() {
-  // A run abandoned by stop(true) after its timeout may still be inside
-  // run() using the buffer, the method and the paths: those are handed to
-  // it, to be given back when it ends, rather than freed under its feet.
-  {
-    std::lock_guard<std::mutex> guard(jobLock_);
-    if (activeRuns_.load() == 0) {
-      freeJob(Job{paths_, method_, fillBuffer_});
-    } else {
-      jobOrphaned_ = true;
-      freeJob(Job{paths_ != job_.paths ? paths_ : nullptr,
-                  method_ != job_.method ? method_ : nullptr,
-                  fillBuffer_ != job_.buffer ? fillBuffer_ : nullptr});
-    }
-  }
+  // What a run works with is freed only once no run is inside.
+  gate_.waitIdle();
+  if (fillBuffer_ != nullptr) fileSystem().freePages(fillBuffer_, kFillBufferSize);
+  releaseMethod(method_);
+  paths_->release();
   paths_ = newPathList();
   fillBuffer_ = nullptr;
   method_ = nullptr;
@@ -160,25 +153,23 @@ void Wiper::addPath(const char16_t* text) {
   paths_->add(PathWin::fromText(text));
 }
 
-void Wiper::start() {
+bool Wiper::start() {
   if (stopRequested_.load() != 0 && running_.load() != 0) stop(true);
   // Nothing starts while a run is going on, or while a run abandoned by
   // stop(true) has not returned yet.
-  if (running_.load() != 0 || activeRuns_.load() != 0) return;
+  if (running_.load() != 0 || !gate_.idle()) return false;
   running_ = 1;
-  if (!thread_->runOnce(this)) running_ = 0;
+  if (thread_->runOnce(this)) return true;
+  running_ = 0;
+  return false;
 }
 
 void Wiper::stop(bool wait) {
   stopRequested_ = 1;
   if (!wait) return;
-  if (!thread_->waitIdleOrRestart(kStopWaitMillis)) {
-    // The stuck run was abandoned; it will stop at its next test (the
-    // request stays visible to it through activeRuns_) and no longer counts
-    // as this worker's run.
-    running_ = 0;
-  }
-  if (activeRuns_.load() == 0) stopRequested_ = 0;
+  // A run still going after the wait goes on to its next test; it stays
+  // this worker's run (isRunning()) and clears the request when it ends.
+  if (gate_.waitIdleFor(kStopWaitMillis)) stopRequested_ = 0;
 }
 
 std::int32_t Wiper::getProgress() {
@@ -212,7 +203,7 @@ s::str::strarray::StrArray* Wiper::getMessages() {
 }
 
 void Wiper::run() {
-  ++activeRuns_;
+  gate_.enter();
   // The run works on its own copy of the configuration: a run abandoned by
   // stop(true) keeps it valid even when the worker is reset meanwhile.
   job_ = Job{paths_,          method_,    fillBuffer_,     truncateCount_, renameCount_,
@@ -231,20 +222,9 @@ void Wiper::run() {
       }
     }
   }
-  std::lock_guard<std::mutex> guard(jobLock_);
-  if (jobOrphaned_) {
-    freeJob(job_);
-    jobOrphaned_ = false;
-  }
   running_ = 0;
   stopRequested_ = 0;
-  --activeRuns_;
-}
-
-void Wiper::freeJob(const Job& job) {
-  if (job.buffer != nullptr) fileSystem().freePages(job.buffer, kFillBufferSize);
-  releaseMethod(job.method);
-  if (job.paths != nullptr) job.paths->release();
+  gate_.leave();
 }
 
 // ---- Temporary-file mode

@@ -2,11 +2,11 @@
 
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 
 #include "file/wiper/IWiper.h"
 #include "thread/ITask.h"
 #include "thread/ObjLocker.h"
+#include "thread/RunGate.h"
 #include "thread/Pooled.h"
 
 namespace s::col::_array {
@@ -26,7 +26,10 @@ namespace s::file::wiper::win {
 
 // The temporary-file worker (see IWiper). Pooled (cap 1000); runs itself as
 // the task of its own Thread (normal priority). Releasing it stops a run
-// (waiting up to 5000 ms) and brings it back to the fresh state.
+// and brings it back to the fresh state. A run that outlives the bounded
+// wait of stop(true) still counts as running (isRunning() stays true) until
+// it returns, and reset()/uninit() wait for it, so a worker is never reused
+// or freed under a run's feet.
 //
 // Typical use: create(), init(), setMethod(...), the counts or the mode,
 // addPath(...) for each path, start(), poll isRunning() every 100 ms (reading
@@ -56,7 +59,7 @@ class Wiper : public s::file::wiper::IWiper,
   void setTimeCount(std::int32_t n) override { timeCount_ = n; }
   void setCluterTipMode(bool on) override { clusterTipMode_ = on; }
   void addPath(const char16_t* text) override;
-  void start() override;
+  bool start() override;
   bool isRunning() override { return running_.load() != 0; }
   void stop(bool wait) override;
   std::int32_t getProgress() override;
@@ -106,16 +109,13 @@ class Wiper : public s::file::wiper::IWiper,
     std::uint64_t resetTime = 0;
   };
 
-  // Gives back what a job holds (null members are skipped).
-  static void freeJob(const Job& job);
-
   s::thread::ObjLocker lock_;                       // guards currentFile_ and messages_
   s::str::strarray::StrArray* messages_ = nullptr;  // owned for the worker's life
   s::thread::win::Thread* thread_ = nullptr;        // owned for the worker's life
   std::atomic<std::uint8_t> running_{0};
   std::atomic<std::uint8_t> stopRequested_{0};
   std::atomic<std::uint8_t> initialised_{0};
-  std::atomic<std::int32_t> activeRuns_{0};  // a run (maybe an abandoned one) is inside run()
+  s::thread::RunGate gate_;  // a run (maybe an abandoned one) is inside run()
   std::uint8_t* fillBuffer_ = nullptr;
   IMethod* method_ = nullptr;
   s::col::_array::ArrayP* paths_ = nullptr;  // PathWin objects, given back to their pool
@@ -127,9 +127,7 @@ class Wiper : public s::file::wiper::IWiper,
   std::int32_t attributeCount_ = kDefaultCount;
   std::int32_t timeCount_ = kDefaultCount;
   bool clusterTipMode_ = false;
-  Job job_;                   // written by the run at its start only
-  std::mutex jobLock_;        // orders a run's end against uninit()
-  bool jobOrphaned_ = false;  // guarded by jobLock_: job_ is the run's to free
+  Job job_;  // written by the run at its start only
 };
 
 }  // namespace s::file::wiper::win

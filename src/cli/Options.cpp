@@ -28,6 +28,8 @@ Options Options::parse(const std::vector<std::string>& args) {
       o.operations[op] = anyOperation = true;
     } else if (arg == "--yes" || arg == "-y") {
       o.yes = true;
+    } else if (arg == "--verbose" || arg == "-v") {
+      o.verbose = true;
     } else if (arg == "--list") {
       list = true;
     } else if (arg == "--help" || arg == "-h") {

@@ -14,6 +14,7 @@ struct Options {
   // file names.
   bool operations[5] = {false, false, false, false, false};
   bool yes = false;
+  bool verbose = false;    // also print what each operation did
   std::string mountPoint;  // as given, UTF-8
   std::string error;       // why the command line is unusable; empty when fine
 

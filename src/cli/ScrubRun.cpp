@@ -48,13 +48,13 @@ void enable(DiskWiper& engine, const bool enabled[5]) {
   engine.setProcessFileEntries(enabled[4]);
 }
 
-std::string replaced(const char* text, const std::string& star) {
+std::string replaced(const std::string& text, const std::string& star) {
   std::string out;
-  for (const char* p = text; *p != 0; ++p) {
-    if (*p == '*') {
+  for (const char c : text) {
+    if (c == '*') {
       out += star;
     } else {
-      out += *p;
+      out += c;
     }
   }
   return out;
@@ -150,10 +150,11 @@ bool ScrubRun::confirm(const Options& options, bool ntfs, std::FILE* in, std::FI
   const bool* ops = options.operations;
   const bool all = ops[1] && ops[2] && ops[3] && ops[4] && ntfs;
   const std::string root = Console::toBytes(root_);
-  if (!askYes(replaced(all ? Texts::kAskEraseAll : Texts::kAskSelected, root), in, out)) {
+  if (!askYes(replaced(texts_.get(all ? Texts::kAskEraseAll : Texts::kAskSelected), root), in,
+              out)) {
     return false;
   }
-  return !(ops[0] && !ops[1]) || askYes(Texts::kAskRecycleOnly, in, out);
+  return !(ops[0] && !ops[1]) || askYes(texts_.get(Texts::kAskRecycleOnly), in, out);
 }
 
 void ScrubRun::draw(DiskWiper& engine, const bool enabled[5], std::FILE* out) {
@@ -166,7 +167,7 @@ void ScrubRun::draw(DiskWiper& engine, const bool enabled[5], std::FILE* out) {
     if (!live && percent / 10 == printed_[op] / 10 && printed_[op] >= 0) continue;
     printed_[op] = percent;
     const int filled = percent * kBarWidth / 100;
-    std::fprintf(out, "%s%-30s [%s%s] %3d%%\n", live ? "\x1b[2K" : "", Texts::kOperationNames[op],
+    std::fprintf(out, "%s%-30s [%s%s] %3d%%\n", live ? "\x1b[2K" : "", names_[op].c_str(),
                  std::string(static_cast<std::size_t>(filled), '#').c_str(),
                  std::string(static_cast<std::size_t>(kBarWidth - filled), '-').c_str(),
                  static_cast<int>(percent));
@@ -188,7 +189,7 @@ void ScrubRun::draw(DiskWiper& engine, const bool enabled[5], std::FILE* out) {
 
 bool ScrubRun::drive(DiskWiper& engine, const bool enabled[5], std::FILE* out) {
   bool cancelled = false;
-  engine.start();
+  if (!engine.start()) return false;
   while (engine.isRunning()) {
     s::os::system().sleepMillis(kPollMillis);
     if (interrupted_.load() && !cancelled) {
@@ -199,17 +200,18 @@ bool ScrubRun::drive(DiskWiper& engine, const bool enabled[5], std::FILE* out) {
     }
     draw(engine, enabled, out);
   }
-  return cancelled;
+  return true;
 }
 
 int ScrubRun::scrub(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
   root_ = usableRoot(options.mountPoint, err);
   if (root_.empty()) return kUsage;
+  for (int op = 0; op < DiskWiper::kCount; ++op) names_[op] = texts_.operationName(op);
   DiskWiper* engine = DiskWiper::create();
   engine->init();
   engine->setDrive(root_.c_str());
   if (!engine->isSupported()) {
-    std::fprintf(out, "%s\n", Texts::kNotSupported);
+    std::fprintf(out, "%s\n", unsupportedMessage().c_str());
     engine->release();
     return kUnsupported;
   }
@@ -218,12 +220,13 @@ int ScrubRun::scrub(const Options& options, std::FILE* in, std::FILE* out, std::
   std::copy(options.operations, options.operations + 5, enabled);
   for (int op : {DiskWiper::kMFTSpace, DiskWiper::kFileEntries}) {
     if (enabled[op] && !ntfs) {
-      std::fprintf(out, "%s: NTFS only, left out.\n", Texts::kOperationNames[op]);
+      std::fprintf(out, "%s: %s\n", names_[op].c_str(),
+                   texts_.reason(s::file::wiper::Shortfall::NotNtfs).c_str());
       enabled[op] = false;
     }
   }
   if (enabled[DiskWiper::kCluterTips] && !s::os::tipJournal().usable()) {
-    std::fprintf(err, "%s", Texts::kNoTipJournal);
+    std::fprintf(err, "%s", Texts::noTipJournal());
   }
   if ((!options.yes && !confirm(options, ntfs, in, out)) || interrupted_.load()) {
     std::fprintf(out, "Nothing was done.\n");
@@ -231,23 +234,71 @@ int ScrubRun::scrub(const Options& options, std::FILE* in, std::FILE* out, std::
     return kCancelled;
   }
   enable(*engine, enabled);
-  const bool cancelled = drive(*engine, enabled, out) || interrupted_.load();
+  const bool refused = !drive(*engine, enabled, out);
   printed_[0] = printed_[1] = printed_[2] = printed_[3] = printed_[4] = -1;
   draw(*engine, enabled, out);
-  // Complete only when every operation asked for finished: one that could
-  // not run at all stays at 0 and must not pass for done.
-  bool allEnded = true;
-  for (int op = 0; op < DiskWiper::kCount; ++op) {
-    allEnded = allEnded && (!enabled[op] || percentOf(*engine, op) == 100);
-  }
+  const int result =
+      refused ? kIncomplete : tellOutcome(*engine, enabled, ntfs, options.verbose, out);
+  if (refused) std::fprintf(out, "vonq-scrub: the engine would not start; nothing was done.\n");
   engine->release();
-  const int result = cancelled ? kCancelled : allEnded ? kComplete : kIncomplete;
-  const bool everything = enabled[1] && enabled[2] && enabled[3] && enabled[4] && ntfs;
-  const char* message = result != kComplete ? Texts::kSomeCanceled
-                        : everything        ? Texts::kErasingComplete
-                                            : Texts::kOperationComplete;
-  std::fprintf(out, "%s\n", message);
   return result;
+}
+
+// Says how the run ended: the end message, and for an incomplete run each
+// operation that fell short with its reason. Returns the exit status.
+int ScrubRun::tellOutcome(DiskWiper& engine, const bool enabled[5], bool ntfs, bool verbose,
+                          std::FILE* out) {
+  using Outcome = DiskWiper::Outcome;
+  const Outcome outcome = interrupted_.load() ? Outcome::Cancelled : engine.outcome();
+  if (verbose) tellWhatWasDone(engine, out);
+  if (outcome == Outcome::Complete) {
+    const bool everything = enabled[1] && enabled[2] && enabled[3] && enabled[4] && ntfs;
+    std::fprintf(
+        out, "%s\n",
+        texts_.get(everything ? Texts::kErasingComplete : Texts::kOperationComplete).c_str());
+    return kComplete;
+  }
+  std::fprintf(
+      out, "%s\n",
+      texts_.get(outcome == Outcome::Cancelled ? Texts::kSomeCanceled : Texts::kSomeIncomplete)
+          .c_str());
+  for (int op = 0; op < DiskWiper::kCount; ++op) {
+    const s::file::wiper::OperationReport report = engine.report(op);
+    if (report.done()) continue;
+    std::fprintf(out, "  %s: %s\n", names_[op].c_str(), texts_.reason(report.shortfall).c_str());
+  }
+  return outcome == Outcome::Cancelled ? kCancelled : kIncomplete;
+}
+
+// The counts of every operation that ran (English: a diagnostic listing).
+void ScrubRun::tellWhatWasDone(DiskWiper& engine, std::FILE* out) {
+  for (int op = 0; op < DiskWiper::kCount; ++op) {
+    const s::file::wiper::OperationReport r = engine.report(op);
+    if (!r.asked) continue;
+    std::fprintf(out, "%s:\n", names_[op].c_str());
+    const std::pair<const char*, std::uint64_t> counts[] = {
+        {"bytes written", r.bytesWritten},
+        {"temporary files and folders made", r.filesMade},
+        {"MFT records filled with small files", r.recordsFilled},
+        {"cluster tips written", r.tipsWritten},
+        {"files left alone", r.filesLeftAlone},
+        {"  of them held open by another program", r.filesInUse},
+        {"  of them not opened (permission, gone)", r.filesNotOpened},
+        {"temporary entries left", r.entriesLeft}};
+    for (const auto& [what, count] : counts) {
+      if (count > 0) std::fprintf(out, "  %-40s %" PRIu64 "\n", what, count);
+    }
+  }
+}
+
+// Why the drive cannot be wiped: its device cannot be read (so its file
+// system cannot be told), or its file system is not one of ours.
+std::string ScrubRun::unsupportedMessage() {
+  s::os::VolumeInfo volume;
+  if (fileSystem().volumeOf(root_, volume) && !volume.sourceReadable) {
+    return replaced(texts_.get(Texts::kDeviceUnreadable), Console::toBytes(root_));
+  }
+  return texts_.get(Texts::kNotSupported);
 }
 
 }  // namespace s::cli

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/Options.h"
+#include "cli/Texts.h"
 
 namespace s::file::wiper::win {
 class DiskWiper;
@@ -39,11 +40,18 @@ class ScrubRun {
   // it cannot be used.
   std::u16string usableRoot(const std::string& mountPoint, std::FILE* err);
   bool confirm(const Options& options, bool ntfs, std::FILE* in, std::FILE* out);
-  // Runs the engine to its end; true when it was cancelled.
+  // Runs the engine to its end (stopping it on Ctrl-C); false when it
+  // refused to start.
   bool drive(s::file::wiper::win::DiskWiper& engine, const bool enabled[5], std::FILE* out);
+  int tellOutcome(s::file::wiper::win::DiskWiper& engine, const bool enabled[5], bool ntfs,
+                  bool verbose, std::FILE* out);
+  void tellWhatWasDone(s::file::wiper::win::DiskWiper& engine, std::FILE* out);
+  std::string unsupportedMessage();
   void draw(s::file::wiper::win::DiskWiper& engine, const bool enabled[5], std::FILE* out);
 
   const std::atomic<bool>& interrupted_;
+  Texts texts_;
+  std::string names_[5];
   std::u16string root_;
   int drawnLines_ = 0;
   std::int32_t printed_[5] = {-1, -1, -1, -1, -1};

@@ -1,41 +1,59 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+#include "file/wiper/Shortfall.h"
+
+namespace s::lang {
+class Localizer;
+}
+
 namespace s::cli {
 
-// The English texts of the command-line tool, in one place until the tool
-// reads them from the language table. The texts the window also shows are
-// the same words.
-struct Texts {
-  static constexpr const char* kOperationNames[5] = {
-      "1. Recycle bin for the drive", "2. Free space on disk", "3. Free space on MFT",
-      "4. Cluster tips", "5. File name traces"};
-  // "*" stands for the drive root.
-  static constexpr const char* kAskEraseAll =
-      "Are you sure you want to erase all the recoverable data from the drive [ * ] ?";
-  static constexpr const char* kAskSelected =
-      "Are you sure you want to execute the selected operation(s) on the drive [ * ] ?";
-  static constexpr const char* kAskRecycleOnly =
-      "Data from the recycle bin remains recoverable unless \"2. Free space on disk\" is wiped "
-      "later.\nAre you sure to proceed?";
-  static constexpr const char* kErasingComplete =
-      "Erasing Complete!\nNo data can be recovered any more.";
-  static constexpr const char* kOperationComplete = "Operation Complete!";
-  static constexpr const char* kSomeCanceled = "Some operation has been canceled.";
-  static constexpr const char* kNotSupported = "This drive type is curretly not supported.";
-  static constexpr const char* kNoTipJournal =
-      "vonq-scrub: cluster tips will not be wiped: their journal cannot be kept (set "
-      "XDG_STATE_HOME or HOME to a folder this user can write).\n";
-  static constexpr const char* kUsage =
-      "Usage: vonq-scrub --list\n"
-      "       vonq-scrub [--recycle-bin] [--free-space] [--mft] [--cluster-tips]\n"
-      "                  [--file-names] [--yes] MOUNTPOINT\n"
-      "\n"
-      "Makes deleted data on the volume mounted at MOUNTPOINT unrecoverable.\n"
-      "Without operation flags the first four operations run. --file-names\n"
-      "(NTFS only) may take hours on large volumes. --yes skips the question.\n"
-      "\n"
-      "Exit status: 0 complete, 1 incomplete, 2 cancelled, 3 drive type not\n"
-      "supported, 4 bad usage or a mount point that cannot be used.\n";
+// The texts of the command-line tool: the program's language table in the
+// user's language (LC_ALL / LC_MESSAGES / LANG), English where that
+// language has no text. The texts the window also shows are the same
+// entries. Main thread only.
+class Texts {
+ public:
+  // Entry ids the tool uses.
+  static constexpr std::int32_t kAskEraseAll = 1001100;  // "*" stands for the drive
+  static constexpr std::int32_t kAskSelected = 1001101;  // "*" stands for the drive
+  static constexpr std::int32_t kAskRecycleOnly = 1008102;
+  static constexpr std::int32_t kErasingComplete = 1012000;
+  static constexpr std::int32_t kOperationComplete = 1012001;
+  static constexpr std::int32_t kSomeCanceled = 1012100;
+  static constexpr std::int32_t kNotSupported = 1012200;
+  static constexpr std::int32_t kDeviceUnreadable = 1012210;  // "*" stands for the drive
+  static constexpr std::int32_t kSomeIncomplete = 1012300;
+  static constexpr std::int32_t kFirstReason = 1012400;     // Shortfall::Cancelled's text
+  static constexpr std::int32_t kFirstOperation = 1008100;  // then 1008200, ... 1008500
+
+  Texts();
+  ~Texts();
+  Texts(const Texts&) = delete;
+  Texts& operator=(const Texts&) = delete;
+
+  // The text of entry `id` as UTF-8, with its line breaks as "\n"; English
+  // when the user's language has none; "" when neither has it.
+  std::string get(std::int32_t id) const;
+
+  // The short name of operation `op` (0..4): its check box label up to
+  // " - " ("2. Free space on disk").
+  std::string operationName(int op) const;
+
+  // Why an operation fell short, in a few words.
+  std::string reason(s::file::wiper::Shortfall shortfall) const;
+
+  // The usage text (English: options are English words).
+  static const char* usage();
+
+  // Printed when the cluster-tip journal has no place (English).
+  static const char* noTipJournal();
+
+ private:
+  s::lang::Localizer* table_ = nullptr;
 };
 
 }  // namespace s::cli

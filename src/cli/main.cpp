@@ -27,11 +27,11 @@ int main(int argc, char** argv) {
   using s::cli::ScrubRun;
   const Options options = Options::parse(std::vector<std::string>(argv + 1, argv + argc));
   if (options.mode == Options::Mode::Help) {
-    std::fputs(s::cli::Texts::kUsage, stdout);
+    std::fputs(s::cli::Texts::usage(), stdout);
     return ScrubRun::kComplete;
   }
   if (!options.error.empty()) {
-    std::fprintf(stderr, "vonq-scrub: %s\n\n%s", options.error.c_str(), s::cli::Texts::kUsage);
+    std::fprintf(stderr, "vonq-scrub: %s\n\n%s", options.error.c_str(), s::cli::Texts::usage());
     return ScrubRun::kUsage;
   }
   // What an earlier run left behind (it was killed or the system went

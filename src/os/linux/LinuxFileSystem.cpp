@@ -94,6 +94,7 @@ VolumeInfo LinuxFileSystem::describe(const MountEntry& m) {
   const std::string name =
       VolumeProbe::fileSystemName(m.source, m.fsType, v.totalBytes, v.clusterSize());
   v.fileSystem = NameCodec::decode(name);
+  v.sourceReadable = ::access(m.source.c_str(), R_OK) == 0;
   return v;
 }
 

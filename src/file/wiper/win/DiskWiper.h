@@ -8,8 +8,8 @@
 #include "file/wiper/OperationReport.h"
 #include "thread/ITask.h"
 #include "thread/ObjLocker.h"
-#include "thread/RunGate.h"
 #include "thread/Pooled.h"
+#include "thread/RunGate.h"
 
 namespace s::str::strarray {
 class StrArray;
@@ -146,7 +146,7 @@ class DiskWiper : public s::file::wiper::IDiskWiper,
   void skippedAtItsTurn(int op);
   void copyCurrentFile(s::file::wiper::IWiper& worker);
 
-  mutable s::thread::ObjLocker lock_;  // guards currentFile_, messages_ and reports_
+  mutable s::thread::ObjLocker lock_;               // guards currentFile_, messages_ and reports_
   s::str::strarray::StrArray* messages_ = nullptr;  // owned for the engine's life
   s::thread::win::Thread* thread_ = nullptr;        // owned for the engine's life
   std::atomic<std::uint8_t> running_{0};

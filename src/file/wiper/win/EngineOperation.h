@@ -21,8 +21,7 @@ class EngineOperation {
   static constexpr std::uint64_t kNoSizeLimit = ~std::uint64_t{0};
 
   EngineOperation(std::u16string_view root, std::atomic<float>& progress,
-                  const std::atomic<std::uint8_t>& skip,
-                  std::uint64_t maxFileSize = kNoSizeLimit)
+                  const std::atomic<std::uint8_t>& skip, std::uint64_t maxFileSize = kNoSizeLimit)
       : root_(root), progress_(progress), skip_(skip), maxFileSize_(maxFileSize) {}
 
   const std::u16string& root() const { return root_; }

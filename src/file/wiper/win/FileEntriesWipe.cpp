@@ -71,7 +71,8 @@ Shortfall FileEntriesWipe::createEntries(const s::os::NtfsVolumeData& start) {
 bool FileEntriesWipe::makeFile(std::uint32_t& counter, Shortfall& stop) {
   const OpenMode mode = OpenMode::make(OpenMode::Access::Write, OpenMode::Disposition::CreateNew);
   for (std::uint32_t attempt = 0; attempt < kNameAttempts; ++attempt) {
-    std::unique_ptr<s::os::File> file = fileSystem().openFile(fileName(folders_.back(), counter++), mode);
+    std::unique_ptr<s::os::File> file =
+        fileSystem().openFile(fileName(folders_.back(), counter++), mode);
     if (file) {
       file->close();
       ++operation_.report().filesMade;

@@ -109,7 +109,8 @@ Shortfall MftSpaceFill::run(std::unique_ptr<LargeTempFiles> taken) {
     if (result != Shortfall::Cancelled) {
       const Fill ended = fillRecords();
       if (ended == Fill::Cancelled) result = Shortfall::Cancelled;
-      if (ended == Fill::CannotCreate && result == Shortfall::None) result = Shortfall::MftNotFilled;
+      if (ended == Fill::CannotCreate && result == Shortfall::None)
+        result = Shortfall::MftNotFilled;
     }
   }
   std::vector<std::u16string> large;

@@ -6,8 +6,8 @@
 #include "file/wiper/IWiper.h"
 #include "thread/ITask.h"
 #include "thread/ObjLocker.h"
-#include "thread/RunGate.h"
 #include "thread/Pooled.h"
+#include "thread/RunGate.h"
 
 namespace s::col::_array {
 class ArrayP;

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "ScrubProcess.h"
 #include "file/TempFolder.h"
@@ -23,6 +24,8 @@ using vonq::test::ScratchNtfs;
     const bool capable_ = ::vonq::test::ScratchNtfs::capable(reason_); \
     VONQ_REQUIRE_CAPABILITY(capable_, reason_);                        \
   } while (0)
+
+namespace fs = std::filesystem;
 
 bool has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
@@ -162,7 +165,10 @@ TEST(ScrubCli, ClusterTipsWithoutAJournalEndIncompleteAndTouchNothing) {
       runScrub({"--yes", "--cluster-tips", volume.mountPoint()}, "", temp.at("plain-file/state"));
   EXPECT_EQ(f.exitCode, 1);
   EXPECT_TRUE(has(f.err, "cluster tips will not be wiped")) << f.err;
-  EXPECT_TRUE(has(f.out, "Some operation has been canceled.")) << f.out;
+  // Nothing was cancelled: the run names the operation and why it fell short.
+  EXPECT_FALSE(has(f.out, "Some operation has been canceled.")) << f.out;
+  EXPECT_TRUE(has(f.out, "Some operation could not do all its work:")) << f.out;
+  EXPECT_TRUE(has(f.out, "4. Cluster tips: its journal cannot be kept")) << f.out;
   std::ifstream in(volume.path("live.bin"), std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), data);
 }
@@ -181,6 +187,67 @@ TEST(ScrubCli, CtrlCCancelsCleanlyWithStatus2) {
   run.signal(SIGINT);
   EXPECT_EQ(run.wait(), 2);
   EXPECT_TRUE(has(run.out(), "Some operation has been canceled.")) << run.out();
+  EXPECT_TRUE(leftovers(volume.mountPoint()).empty());
+}
+
+// A user who may write the volume but not read its device: the file system
+// cannot be told, and the tool says so and that root is needed - not that
+// the drive type is unsupported.
+TEST(ScrubCli, DeviceThatCannotBeReadSaysRootIsNeeded) {
+  VONQ_REQUIRE_NTFS();
+  ScratchNtfs::Options options;
+  options.mountOptions = "umask=0";
+  ScratchNtfs volume(options);
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  const std::filesystem::path image(volume.imagePath());
+
+  fs::permissions(image, fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(image.parent_path(),
+                  fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
+  vonq::test::TempFolder state;
+  fs::permissions(state.root(), fs::perms::all);
+  constexpr int kNobody = 65534;
+  const Finished f =
+      runScrub({"--yes", "--free-space", volume.mountPoint()}, "", state.root(), kNobody);
+  EXPECT_EQ(f.exitCode, 3) << f.out << f.err;
+  EXPECT_TRUE(has(f.out, "cannot be read by this user")) << f.out;
+  EXPECT_TRUE(has(f.out, "(root)")) << f.out;
+  EXPECT_FALSE(has(f.out, "not supported")) << f.out;
+}
+
+// Killed while the file-name wipe fills its folders: every folder was
+// journalled before files were made in it, so the next start (even a mere
+// --list) removes them all.
+TEST(ScrubCli, KillDuringTheFileNameWipeLeavesNothingAfterTheNextStart) {
+  VONQ_REQUIRE_NTFS();
+  ScratchNtfs::Options options;
+  options.sizeBytes = 256ull << 20;
+  ScratchNtfs volume(options);
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  // Many freed records, so that the wipe makes several folders.
+  fs::create_directory(volume.path("many"));
+  for (int i = 0; i < 3000; ++i) {
+    std::ofstream(volume.path("many/name-" + std::to_string(i))) << "x";
+  }
+  fs::remove_all(volume.path("many"));
+  vonq::test::TempFolder state;
+  const std::string journal = state.at("vonq-scrubber/pending-deletions");
+  const auto journalled = [&](const std::string& name) {
+    std::ifstream in(journal);
+    return has(std::string(std::istreambuf_iterator<char>(in), {}), name);
+  };
+  {
+    Running run({"--yes", "--file-names", volume.mountPoint()}, state.root());
+    for (int i = 0; i < 600 && !journalled("Vonq_Nulmark.TMP.000002"); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_TRUE(journalled("Vonq_Nulmark.TMP.000002")) << run.out();
+    run.signal(SIGKILL);
+    run.wait();
+  }
+  ASSERT_FALSE(leftovers(volume.mountPoint()).empty()) << "the kill left the folders";
+  const Finished next = runScrub({"--list"}, "", state.root());
+  EXPECT_EQ(next.exitCode, 0) << next.out << next.err;
   EXPECT_TRUE(leftovers(volume.mountPoint()).empty());
 }
 

@@ -1,5 +1,7 @@
 #include "ScrubProcess.h"
 
+#include <grp.h>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -29,7 +31,7 @@ std::string tempFolder() {
 
 // Starts the program with stdin, stdout and stderr on files of `folder`.
 int spawn(const std::vector<std::string>& args, const std::string& folder,
-          const std::string& stateHome) {
+          const std::string& stateHome, int uid = -1) {
   const pid_t pid = ::fork();
   if (pid != 0) return pid;
   ::setenv("XDG_STATE_HOME", stateHome.c_str(), 1);
@@ -39,6 +41,10 @@ int spawn(const std::vector<std::string>& args, const std::string& folder,
   ::dup2(in, 0);
   ::dup2(out, 1);
   ::dup2(err, 2);
+  if (uid >= 0 && (::setgroups(0, nullptr) != 0 || ::setgid(static_cast<gid_t>(uid)) != 0 ||
+                   ::setuid(static_cast<uid_t>(uid)) != 0)) {
+    ::_exit(126);
+  }
   const std::string program = scrubProgram();
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -66,11 +72,11 @@ std::string scrubProgram() {
 }
 
 Finished runScrub(const std::vector<std::string>& args, const std::string& input,
-                  const std::string& stateHome) {
+                  const std::string& stateHome, int uid) {
   const std::string folder = tempFolder();
   std::ofstream(folder + "/in") << input;
   Finished f;
-  f.exitCode = waitFor(spawn(args, folder, stateHome.empty() ? folder + "/state" : stateHome));
+  f.exitCode = waitFor(spawn(args, folder, stateHome.empty() ? folder + "/state" : stateHome, uid));
   f.out = readAll(folder + "/out");
   f.err = readAll(folder + "/err");
   std::error_code ignored;

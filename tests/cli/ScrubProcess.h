@@ -17,9 +17,10 @@ struct Finished {
 };
 
 // Runs vonq-scrub with `args`, `input` on its standard input, and a private
-// state folder for its journals (or `stateHome` as XDG_STATE_HOME).
+// state folder for its journals (or `stateHome` as XDG_STATE_HOME); as the
+// user and group `uid` when it is not negative (the test must be root).
 Finished runScrub(const std::vector<std::string>& args, const std::string& input = "",
-                  const std::string& stateHome = "");
+                  const std::string& stateHome = "", int uid = -1);
 
 // A vonq-scrub started in the background, its output going to files.
 class Running {

@@ -94,7 +94,10 @@ VolumeInfo LinuxFileSystem::describe(const MountEntry& m) {
   const std::string name =
       VolumeProbe::fileSystemName(m.source, m.fsType, v.totalBytes, v.clusterSize());
   v.fileSystem = NameCodec::decode(name);
-  v.sourceReadable = ::access(m.source.c_str(), R_OK) == 0;
+  // Only a device or image (a path) can be unreadable; "tmpfs" and the
+  // like have nothing to read.
+  v.sourceReadable =
+      m.source.empty() || m.source[0] != '/' || ::access(m.source.c_str(), R_OK) == 0;
   return v;
 }
 

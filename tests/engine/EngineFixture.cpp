@@ -54,8 +54,9 @@ std::string lastPart(std::u16string_view path) {
   return p.substr(p.find_last_of('/') + 1);
 }
 
+// "Vonq_Nulmark.tmp01", "...tmp02" and the further ones a capped volume needs.
 bool isLargeTempFile(const std::string& name) {
-  return name == "Vonq_Nulmark.tmp01" || name == "Vonq_Nulmark.tmp02";
+  return name.size() == 18 && name.rfind("Vonq_Nulmark.tmp", 0) == 0;
 }
 
 std::string randomBytes(std::size_t n, std::uint32_t seed) {
@@ -110,6 +111,14 @@ class HookedFile final : public s::os::FileWrapper {
   bool flush() override { return fake_ || FileWrapper::flush(); }
   bool setEndOfFile(std::uint64_t length) override { return sized(length, false); }
   bool setEndOfFileLazily(std::uint64_t length) override { return sized(length, true); }
+  // One size change, recorded as such (the volume's own reserve may take
+  // several steps).
+  bool reserve(std::uint64_t length, const std::atomic<std::uint8_t>*,
+               std::uint64_t& reached) override {
+    const bool ok = sized(length, false);
+    if (!size(reached)) reached = 0;
+    return ok;
+  }
   bool close() override {
     if (large_ && owner_.beforeClose) owner_.beforeClose(name_);
     std::int64_t unset = -1;
@@ -325,9 +334,19 @@ std::unique_ptr<s::os::File> HookedFileSystem::openFile(std::u16string_view path
 std::uint64_t HookedFileSystem::freeBytes(std::u16string_view path) {
   const std::int64_t fake = fakeFreeBytes.load();
   if (fake < 0) return target().freeBytes(path);
-  const std::uint64_t taken = fakeSizeOf("Vonq_Nulmark.tmp01") + fakeSizeOf("Vonq_Nulmark.tmp02");
+  std::uint64_t taken = 0;
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    for (const auto& [name, size] : fakeSizes_) taken += size;
+  }
   const auto total = static_cast<std::uint64_t>(fake);
   return taken >= total ? 0 : total - taken;
+}
+
+bool HookedFileSystem::volumeOf(std::u16string_view path, s::os::VolumeInfo& out) {
+  if (!target().volumeOf(path, out)) return false;
+  if (!fakeFileSystem.empty()) out.fileSystem = fakeFileSystem;
+  return true;
 }
 
 bool HookedFileSystem::ntfsVolumeData(std::u16string_view root, s::os::NtfsVolumeData& out) {

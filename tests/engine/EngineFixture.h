@@ -117,6 +117,9 @@ class HookedFileSystem : public s::os::FileSystemWrapper {
   std::function<void(const std::string&)> afterSizing;
   // Called with its name before a large file is closed.
   std::function<void(const std::string&)> beforeClose;
+  // The file-system name volumeOf reports instead of the real one (set
+  // before the engine probes the drive).
+  std::u16string fakeFileSystem;
   // ntfsVolumeData fails as on a volume whose source cannot be read.
   std::atomic<bool> denyVolumeData{false};
   // Free bytes (real) seen right after the second large file was first
@@ -128,6 +131,7 @@ class HookedFileSystem : public s::os::FileSystemWrapper {
   std::unique_ptr<s::os::File> openFile(std::u16string_view path,
                                         const s::os::OpenMode& mode) override;
   std::uint64_t freeBytes(std::u16string_view path) override;
+  bool volumeOf(std::u16string_view path, s::os::VolumeInfo& out) override;
   bool ntfsVolumeData(std::u16string_view root, s::os::NtfsVolumeData& out) override;
   bool scheduleDeletion(std::u16string_view path) override;
 

@@ -159,6 +159,34 @@ TEST(LargeFileSizing, FillWritesWholeBuffersIntoTheFirstFile) {
   EXPECT_TRUE(engineLeftovers(volume.mountPoint()).empty());
 }
 
+// A FAT32 volume holds files of at most 4 GiB - 1 byte: with 9 GB free the
+// fill caps every file and makes as many as the free space needs, instead of
+// failing every sizing of one file too large for the volume.
+TEST(LargeFileSizing, FatFilesAreCappedAndAsManyAsTheFreeSpaceNeeds) {
+  VONQ_REQUIRE_SCRATCH_NTFS();
+  ScratchNtfs volume;
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  HookedFileSystem hooks;
+  hooks.fakeFileSystem = u"FAT32";
+  hooks.fakeFreeBytes = 9000000000;
+  Installed installed(hooks);
+  Engine engine(volume.root(), {DiskWiper::kDiskSpace});
+  ASSERT_EQ(engine->fileSystem(), DiskWiper::kFat32);
+  ASSERT_TRUE(engine.runToEnd());
+  EXPECT_EQ(engine->getProgressDiskSpace(), 100);
+  // Ten steps of 422,707,200 bytes is the most below 4 GiB.
+  EXPECT_EQ(hooks.count("size-lazily Vonq_Nulmark.tmp01 4227072000"), 1);
+  EXPECT_EQ(hooks.count("size-lazily Vonq_Nulmark.tmp03 4227072000"), 1);
+  EXPECT_EQ(hooks.count("size-lazily Vonq_Nulmark.tmp04 422707200"), 1);
+  EXPECT_EQ(hooks.count("size-lazily Vonq_Nulmark.tmp02 123148800"), 1);
+  for (const std::string& e : hooks.events()) {
+    if (e.rfind("size", 0) == 0) {
+      EXPECT_LE(std::stoull(e.substr(e.rfind(' ') + 1)), 0xFFFFFFFFull) << e;
+    }
+  }
+  EXPECT_TRUE(engineLeftovers(volume.mountPoint()).empty());
+}
+
 // A file that cannot be sized is tried 12 times, 500 ms apart, each time
 // with the free bytes read anew; after the 12th failure the fill gives up
 // without touching the second file.

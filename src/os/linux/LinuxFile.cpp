@@ -165,14 +165,20 @@ bool LinuxFile::growByWriting(std::uint64_t from, std::uint64_t to,
   const bool switched = !direct_ && bodyEnd > head && setDirect(true);
   bool ok = true;
   std::size_t done = 0;
-  for (std::uint64_t at = head; ok && at < bodyEnd; at += kZeroChunk) {
+  std::uint64_t chunk = kZeroChunk;
+  for (std::uint64_t at = head; ok && at < bodyEnd;) {
     if (stop != nullptr && stop->load(std::memory_order_relaxed) != 0) {
       ok = fail(ECANCELED);
       break;
     }
-    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kZeroChunk, bodyEnd - at));
-    ok = writeAt(zeros.data(), n, at, done);
-    if (ok) reached = at + n;
+    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, bodyEnd - at));
+    const bool whole = writeAt(zeros.data(), n, at, done);
+    at += whole ? n : done / kDirectAlignment * kDirectAlignment;
+    reached = at;
+    // A full volume may still take a smaller write: the chunk shrinks down
+    // to one aligned block before the volume counts as full.
+    if (!whole && (lastFsError() != FsError::NoSpace || chunk <= kDirectAlignment)) ok = false;
+    if (!whole) chunk = std::max<std::uint64_t>(kDirectAlignment, chunk / 8);
   }
   if (switched) setDirect(false);
   if (!ok || (to > bodyEnd && !writeUnaligned(zeros.data(), to - bodyEnd, bodyEnd))) return false;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <atomic>
 
 #include "PlaceFixture.h"
 #include "os/FileSystem.h"
@@ -110,6 +111,37 @@ TEST_P(SetEndOfFile, GrowingLazilyKeepsTheDataAndTakesWrites) {
   ASSERT_EQ(written.size(), length);
   EXPECT_EQ(written.substr(length - tail.size()), tail);
   EXPECT_EQ(written.substr(0, kept), pattern());
+}
+
+// Reserving more than the volume holds takes what it has and keeps it (no
+// sparse tail, the old data intact); a stop request between steps ends the
+// growth early, keeping what was taken. On a roomy place the whole growth
+// succeeds.
+TEST_P(SetEndOfFile, ReserveKeepsWhatItTookWhenTheVolumeFillsOrItIsStopped) {
+  const std::string path = at("reserve");
+  auto file = fileWithPattern(path, GetParam().unbuffered);
+  ASSERT_NE(file, nullptr);
+  std::uint64_t reached = 0;
+  if (!onNtfs()) {
+    ASSERT_TRUE(file->reserve(9u << 20, nullptr, reached));
+    EXPECT_EQ(reached, 9u << 20);
+    expectGrownPattern(path, reached);
+    return;
+  }
+  const std::uint64_t freeBefore = freeBytes(dir_);
+  s::os::setLastFsError(FsError::None);
+  EXPECT_FALSE(file->reserve(freeBefore * 4, nullptr, reached));
+  EXPECT_EQ(s::os::lastFsError(), FsError::NoSpace);
+  EXPECT_GE(reached + (1u << 20), freeBefore) << "it took (nearly) all there was";
+  EXPECT_GE(allocated(path), reached);
+  expectGrownPattern(path, reached);
+
+  ASSERT_TRUE(file->setEndOfFile(pattern().size()));
+  std::atomic<std::uint8_t> stop{1};
+  EXPECT_FALSE(file->reserve(freeBefore / 2, &stop, reached));
+  EXPECT_LT(reached, freeBefore / 2);
+  EXPECT_GE(allocated(path), reached);
+  expectGrownPattern(path, reached);
 }
 
 INSTANTIATE_TEST_SUITE_P(

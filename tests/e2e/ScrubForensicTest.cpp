@@ -23,10 +23,6 @@ using vonq::cli_test::Running;
 using vonq::cli_test::runScrub;
 using vonq::test::ScratchNtfs;
 
-std::u16string u16(const std::string& s) {
-  return {s.begin(), s.end()};
-}
-
 bool toolsPresent(std::string& reason) {
   if (!ScratchNtfs::capable(reason)) return false;
   for (const char* tool : {"ntfsundelete", "fls"}) {
@@ -91,11 +87,12 @@ std::map<std::string, Live> snapshot(const std::string& mount) {
       continue;
     }
     Live live;
-    s::os::fileSystem().getTimes(u16(e.path().string()), live.times);
+    const std::u16string path = ScratchNtfs::nativePath(e.path().string());
+    EXPECT_TRUE(s::os::fileSystem().getTimes(path, live.times)) << rel;
     live.content = readFile(e.path().string());
     s::os::FileTimes access;
     access.lastAccess = live.times.lastAccess;
-    s::os::fileSystem().setTimes(u16(e.path().string()), access);
+    EXPECT_TRUE(s::os::fileSystem().setTimes(path, access)) << rel;
     files[rel] = live;
   }
   return files;

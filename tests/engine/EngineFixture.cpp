@@ -199,7 +199,10 @@ LiveFiles snapshot(const std::string& mount) {
     LiveFile file;
     file.sha256 = sha256OfFile(path);
     file.size = fs::file_size(it->path(), ec);
-    s::os::platformFileSystem().getTimes(u16(path), file.times);
+    // Every live file's times are compared, the non-UTF-8 named one too.
+    EXPECT_TRUE(
+        s::os::platformFileSystem().getTimes(vonq::test::ScratchNtfs::nativePath(path), file.times))
+        << path;
     files[path] = file;
   }
   return files;

@@ -1,5 +1,7 @@
 #include "support/ScratchNtfs.h"
 
+#include "os/linux/NameCodec.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -138,6 +140,10 @@ bool ownerGone(pid_t pid) {
 }
 
 }  // namespace
+
+std::u16string ScratchNtfs::nativePath(const std::string& bytes) {
+  return s::os::linux_fs::NameCodec::decode(bytes);
+}
 
 bool ScratchNtfs::capable(std::string& reason) {
   if (::geteuid() != 0) {

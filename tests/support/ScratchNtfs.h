@@ -27,6 +27,11 @@ class ScratchNtfs {
   // Whether scratch volumes can be made here; `reason` says why not.
   static bool capable(std::string& reason);
 
+  // A path as the file system layer names it (bytes that are not UTF-8
+  // become lone surrogates), so that any name the volume holds can be
+  // asked about through s::os.
+  static std::u16string nativePath(const std::string& bytes);
+
   ScratchNtfs();
   explicit ScratchNtfs(const Options& options);
   ~ScratchNtfs();

@@ -231,9 +231,9 @@ grep -E '^scrub-(exit|seconds)=' "$log" | sed 's/^/  /'
 
 grep -q '^scrub-exit=0$' "$log" || fail "vonq-scrub did not end with 0"
 grep -q -E "^/[^ ]+/ +$type +[0-9]+$" "$log" || fail "--list does not show the mount as $type"
-for op in --mft:'3. Free space on MFT' --file-names:'5. File name traces'; do
+for op in --mft:'3. Free space on MFT' --file-names:'5. [Optional]  File name traces'; do
   flag=${op%%:*} name=${op#*:}
-  if [[ " ${flags[*]} " == *" $flag "* ]] && ! grep -q -F "$name: NTFS only, left out." "$log"; then
+  if [[ " ${flags[*]} " == *" $flag "* ]] && ! grep -q -F "$name: works on NTFS drives only" "$log"; then
     fail "no note that $flag is left out on FAT"
   fi
 done

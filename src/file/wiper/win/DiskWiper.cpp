@@ -168,6 +168,7 @@ EngineOperation DiskWiper::operation(int op) {
 void DiskWiper::run() {
   ++activeRuns_;
   if (isSupported()) runOperations();
+  s::os::fileSystem().forgetFinishedDeletions();  // what the run removed needs no record
   for (int op = 0; op < kCount; ++op) phase_[op].store(0, std::memory_order_relaxed);
   running_ = 0;
   stopRequested_ = 0;

@@ -48,12 +48,10 @@ class TipJournal {
   // record() would fail, so no file could be worked on.
   virtual bool usable() = 0;
 
-  // Adds `record` and returns only once it is durable (on the device). The
-  // journal notes with it the moment of the file's last change as the file
-  // shows it now (on Linux its status-change time), so that a replay knows
-  // whether anything happened to it since. False when it could not be
-  // written, or when the path no longer names the recorded file (device and
-  // file id): the caller must then leave the file alone.
+  // Adds `record` as written by the calling process and returns only once it
+  // is durable (on the device). False when it could not be written, or when
+  // the path no longer names the recorded file (device and file id): the
+  // caller must then leave the file alone.
   virtual bool record(const TipRecord& record) = 0;
 
   // Removes the record of the file (same path and file id). False when the
@@ -66,18 +64,18 @@ class TipJournal {
   // cut back to the recorded length, its times and attributes put back -
   // only when it is still the recorded one (same volume and file id, reached
   // without following a link in its last place, same creation time) and is
-  // provably in a state the tip write leaves: untouched since the record;
-  // or grown by nothing but bytes of tipPattern(seed), last changed by that
-  // write (its modification and change times are one moment), with the
-  // recorded creation time and the recorded or the while-writing attributes;
-  // or of the recorded length and modification time with the while-writing
-  // attributes. Anything else - data appended or changed, a length past the
-  // tip, times or attributes set by someone since - is left untouched, its
-  // record dropped and its path added to `leftAlone` so that the caller can
-  // tell the user. A file that is gone or replaced is dropped silently; a
-  // file that cannot be repaired now keeps its record. Returns the number of
-  // files repaired. Called by the program and the command-line tool at start,
-  // before any work.
+  // provably in a state the tip write leaves: grown by nothing but bytes of
+  // tipPattern(seed) and last changed by that write (its modification and
+  // change times are one moment), with the recorded or the while-writing
+  // attributes; or of the recorded length and modification time with the
+  // while-writing attributes. A file of the recorded length, modification
+  // time and attributes needs nothing. Anything else - data appended or
+  // changed, a length past the tip, times or attributes set by someone
+  // since - is left untouched, its record dropped and its path added to
+  // `leftAlone` so that the caller can tell the user. A file that is gone or
+  // replaced is dropped silently; a file that cannot be repaired now keeps
+  // its record. Returns the number of files repaired. Called by the program
+  // and the command-line tool at start, before any work.
   virtual std::size_t replay(std::vector<std::u16string>& leftAlone) = 0;
 
   // replay() for a caller that does not report the files left alone.

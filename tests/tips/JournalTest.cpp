@@ -323,7 +323,7 @@ TEST(TipJournal, LinesSurviveHostileNames) {
   TipRecord record{u16("/mnt/a b\n%c\t\xff"), 1, 2, 3, 4, {5, 6, 7}, 8, 9};
   record.path.back() = 0xDCFF;  // a byte that is not UTF-8
   TipJournalFile::Entry back;
-  const std::string line = TipJournalFile::encodeLine({{42, 4242}, record, 10});
+  const std::string line = TipJournalFile::encodeLine({{42, 4242}, record});
   EXPECT_EQ(line.find('\n'), std::string::npos);
   ASSERT_TRUE(TipJournalFile::decodeLine(line, back));
   EXPECT_TRUE(back.writer == (ProcessStamp{42, 4242}));
@@ -331,15 +331,13 @@ TEST(TipJournal, LinesSurviveHostileNames) {
   EXPECT_EQ(back.record.extendedTo, 4u);
   EXPECT_EQ(back.record.times.lastWrite, 7u);
   EXPECT_EQ(back.record.seed, 9u);
-  EXPECT_EQ(back.changed, 10u);
-  // A line of the older form: a bare process id, no change time, no seed.
+  // A line of the older form: a bare process id, no seed.
   ASSERT_TRUE(TipJournalFile::decodeLine("77 2 3 3 4 5 6 7 8 /x", back));
   EXPECT_EQ(back.writer.pid, 77);
   EXPECT_EQ(back.record.seed, 0u);
-  EXPECT_EQ(back.changed, 0u);
   for (const char* bad : {"1 2 3 9 4 5 6 7 8 /x",  // grown below length
                           "1 2 3 4", "1 2 3 3 4 5 6 7 8 relative", "1:2 2 3 3 4 5 6 7 8 /x",
-                          "1:x 2 3 3 4 5 6 7 8 9 10 /x", "1 2 3 3 4 5 6 7 99999999999 /x"}) {
+                          "1:x 2 3 3 4 5 6 7 8 9 /x", "1 2 3 3 4 5 6 7 99999999999 /x"}) {
     EXPECT_FALSE(TipJournalFile::decodeLine(bad, back)) << bad;
   }
 }

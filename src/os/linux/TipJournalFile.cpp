@@ -109,20 +109,20 @@ std::string TipJournalFile::encodeLine(const Entry& entry) {
   std::ostringstream line;
   line << entry.writer.text() << ' ' << r.device << ' ' << r.fileId << ' ' << r.length << ' '
        << r.extendedTo << ' ' << r.times.creation << ' ' << r.times.lastAccess << ' '
-       << r.times.lastWrite << ' ' << r.attributes << ' ' << entry.changed << ' ' << r.seed << ' '
+       << r.times.lastWrite << ' ' << r.attributes << ' ' << r.seed << ' '
        << JournalStore::percentEncoded(bytes);
   return line.str();
 }
 
-// "<writer> <device> <inode> <length> <grown> <3 times> <attributes>
-// <changed> <seed> <path>", or the older "<pid> <device> ... <attributes>
-// <path>" without change time and seed.
+// "<writer> <device> <inode> <length> <grown> <3 times> <attributes> <seed>
+// <path>", or the older "<pid> <device> ... <attributes> <path>" without a
+// seed.
 bool TipJournalFile::decodeLine(const std::string& line, Entry& out) {
   std::istringstream in(line);
   std::vector<std::string> fields;
   for (std::string field; in >> field;) fields.push_back(field);
   const bool older = fields.size() == 10;
-  if (!older && fields.size() != 12) return false;
+  if (!older && fields.size() != 11) return false;
   out = Entry{};
   std::uint64_t pid = 0;
   if (older) {
@@ -133,12 +133,12 @@ bool TipJournalFile::decodeLine(const std::string& line, Entry& out) {
   }
   TipRecord& r = out.record;
   std::uint64_t attributes = 0;
-  const bool numbers =
-      number(fields[1], r.device) && number(fields[2], r.fileId) && number(fields[3], r.length) &&
-      number(fields[4], r.extendedTo) && number(fields[5], r.times.creation) &&
-      number(fields[6], r.times.lastAccess) && number(fields[7], r.times.lastWrite) &&
-      number(fields[8], attributes) && attributes <= 0xFFFFFFFFu &&
-      (older || (number(fields[9], out.changed) && number(fields[10], r.seed)));
+  const bool numbers = number(fields[1], r.device) && number(fields[2], r.fileId) &&
+                       number(fields[3], r.length) && number(fields[4], r.extendedTo) &&
+                       number(fields[5], r.times.creation) &&
+                       number(fields[6], r.times.lastAccess) &&
+                       number(fields[7], r.times.lastWrite) && number(fields[8], attributes) &&
+                       attributes <= 0xFFFFFFFFu && (older || number(fields[9], r.seed));
   std::string bytes;
   if (!numbers || !JournalStore::percentDecoded(fields.back(), bytes) || bytes.empty() ||
       bytes[0] != '/' || r.extendedTo < r.length) {
@@ -183,12 +183,8 @@ bool TipJournalFile::record(const TipRecord& record) {
   if (p.empty() || !NameCodec::encode(record.path, bytes) || bytes.empty() || bytes[0] != '/') {
     return failWith(EINVAL);
   }
-  // The moment of the file's last change, read before the lock: a replay
-  // takes the file as untouched only while this is still its change time.
-  Entry entry{ProcessStamp::self(), record, 0};
   FileInfo now;
-  const NodeMeta node = NodeMeta::ofPath(bytes.c_str());
-  if (!node.info(now) || !node.changeTime(entry.changed)) return failWith(errno);
+  if (!NodeMeta::ofPath(bytes.c_str()).info(now)) return failWith(errno);
   if (now.device != record.device || now.fileId != record.fileId) return failWith(ESTALE);
   if (!JournalStore(p, kHeader).makeFolders()) return failWith(errno);
   JournalStore::Lock lock(p);
@@ -197,7 +193,7 @@ bool TipJournalFile::record(const TipRecord& record) {
   std::erase_if(list, [&](const Entry& e) {
     return e.record.path == record.path && e.record.fileId == record.fileId;
   });
-  list.push_back(entry);
+  list.push_back(Entry{ProcessStamp::self(), record});
   return save(p, list) ? true : failWith(errno);
 }
 
@@ -214,13 +210,13 @@ bool TipJournalFile::forget(const TipRecord& record) {
 }
 
 // The states the tip write can leave a file in, each told apart from a
-// change by someone else: untouched (its change time is still the recorded
-// one); of the recorded length and modification time with the while-writing
-// attributes (before the write, or after the times were put back); grown
-// by nothing but the tip pattern, last changed by that write (modification
-// and change time are one moment, as a write leaves them; setting times or
-// attributes since parts them). Whatever else is found was changed by
-// someone after the record and is left alone.
+// change by someone else: of the recorded length and modification time with
+// the recorded attributes (untouched, or whole again: nothing to do) or the
+// while-writing ones (before the write, or after the times were put back);
+// grown by nothing but the tip pattern, last changed by that write
+// (modification and change time are one moment, as a write leaves them;
+// setting times or attributes since parts them). Whatever else is found was
+// changed by someone after the record and is left alone.
 TipJournalFile::Outcome TipJournalFile::repair(const Entry& entry) {
   const TipRecord& r = entry.record;
   std::string bytes;
@@ -245,7 +241,6 @@ TipJournalFile::Outcome TipJournalFile::repair(const Entry& entry) {
   if (r.times.creation != 0 && now.times.creation != 0 && now.times.creation != r.times.creation) {
     return Outcome::Nothing;
   }
-  if (entry.changed != 0 && changed == entry.changed) return Outcome::Nothing;
   const bool ownAttributes =
       attributesAre(fd.get(), r.attributes) || attributesAre(fd.get(), kWhileWriting);
   if (now.size == r.length && now.times.lastWrite == r.times.lastWrite) {

@@ -13,16 +13,14 @@ namespace s::os::linux_fs {
 // program and the command-line tool may share it and a crash leaves either
 // the old or the new journal. Each line holds the writer ("<pid>:<start>",
 // see ProcessStamp), the file's device, inode, recorded and grown lengths,
-// its three times, its attributes, its status-change time when recorded, the
-// seed of its tip bytes and its path with every byte outside printable ASCII
-// (and '%') written as %XX. Lines of the older form (a bare process id, no
-// change time, no seed) are still read.
+// its three times, its attributes, the seed of its tip bytes and its path
+// with every byte outside printable ASCII (and '%') written as %XX. Lines of
+// the older form (a bare process id, no seed) are still read.
 class TipJournalFile final : public TipJournal {
  public:
   struct Entry {
     ProcessStamp writer;
     TipRecord record;
-    std::uint64_t changed = 0;  // the file's change time when recorded; 0: unknown
   };
 
   // A journal at `journalPath`.

@@ -170,7 +170,7 @@ std::size_t PendingDeletions::replay() {
   std::vector<Entry> kept;
   std::size_t deleted = 0;
   for (const auto& e : entries()) {
-    if (!e.writer.isSelf() && e.writer.running()) {
+    if (e.writer.runningElsewhere()) {
       kept.push_back(e);
       continue;
     }

@@ -33,6 +33,9 @@ struct ProcessStamp {
 
   // Whether this is the calling process.
   bool isSelf() const;
+  // Whether this is another process that is still running: its records are
+  // its own, nobody else replays them.
+  bool runningElsewhere() const { return !isSelf() && running(); }
 
   // "<pid>:<startTicks>", the form the journals store.
   std::string text() const;

@@ -264,7 +264,7 @@ std::size_t TipJournalFile::replay(std::vector<std::u16string>& leftAlone) {
   std::vector<Entry> kept;
   std::size_t repaired = 0;
   for (const auto& e : load(p)) {
-    if (!e.writer.isSelf() && e.writer.running()) {
+    if (e.writer.runningElsewhere()) {
       kept.push_back(e);
       continue;
     }

@@ -126,13 +126,26 @@ class FileSystem {
   // The entry must exist now. False when the journal cannot be written.
   virtual bool scheduleDeletion(std::u16string_view path) = 0;
 
-  // Deletes what the journal lists and rewrites the journal: entries that are
-  // gone or were deleted are dropped; an entry that is now a link, another
-  // mount, another entry (a different file id) or reached through a link is
-  // dropped untouched; an entry that could not be deleted stays. Returns the
-  // number of entries deleted. Called by the program and the command-line tool
-  // at start, before any work.
+  // Each record belongs to the process that wrote it.
+
+  // Deletes what the journal lists and rewrites the journal. A record whose
+  // writer is still running (another window, another command-line run) is
+  // kept untouched; only records of ended writers (records of older versions,
+  // which name none, count as such) and of the calling process itself are
+  // replayed. Of those, entries that are gone or were deleted are dropped; an
+  // entry that is now a link, another mount, another entry (a different file
+  // id) or reached through a link is dropped untouched; an entry that could
+  // not be deleted stays. Returns the number of entries deleted. Called by the
+  // program and the command-line tool at start, before any work.
   virtual std::size_t replayScheduledDeletions() = 0;
+
+  // Drops the calling process's records whose entry no longer exists (it was
+  // deleted, or its name now holds another entry), so that a run that removed
+  // everything it scheduled leaves an empty journal. Deletes nothing, never
+  // touches another process's records. Returns the number of records
+  // dropped; 0 also when the journal cannot be read or rewritten. Any
+  // thread; the engine calls it when a run ends.
+  virtual std::size_t forgetFinishedDeletions() = 0;
 
   // ---- Memory for unbuffered I/O
 

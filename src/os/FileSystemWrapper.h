@@ -53,6 +53,7 @@ class FileSystemWrapper : public FileSystem {
     return target_.scheduleDeletion(path);
   }
   std::size_t replayScheduledDeletions() override { return target_.replayScheduledDeletions(); }
+  std::size_t forgetFinishedDeletions() override { return target_.forgetFinishedDeletions(); }
   void* allocatePages(std::size_t bytes) override { return target_.allocatePages(bytes); }
   void freePages(void* pages, std::size_t bytes) override { target_.freePages(pages, bytes); }
 

@@ -16,10 +16,14 @@ class Shell {
   // sounding anything. On Linux these are the freedesktop.org Trash folders
   // that live on that volume ($XDG_DATA_HOME/Trash when it is there,
   // $root/.Trash/$uid, $root/.Trash-$uid): everything in their files/ and
-  // info/ folders is deleted. Never follows a symbolic link (a link found
+  // info/ folders is deleted. Run as root through sudo or pkexec (SUDO_UID,
+  // PKEXEC_UID), the bins of the user who asked are emptied as well: theirs
+  // at the top of the volume and their home bin (from the password database)
+  // when it lies on the volume. Never follows a symbolic link (a link found
   // there is deleted itself), never descends into another mount, never
-  // touches anything outside those folders. True when every bin found was
-  // emptied (also when there was none); false when something stayed.
+  // touches anything outside those folders. Returns whether every bin found
+  // was emptied (true also when there was none): false when something stayed
+  // in one of them, so the caller must not report the bin as emptied then.
   // Any thread.
   virtual bool emptyRecycleBin(std::u16string_view root) = 0;
 };

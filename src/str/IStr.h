@@ -35,8 +35,9 @@ class Iterator;
 // - The text is not kept zero-terminated: only terminate() and getText()
 //   write the zero after the last unit.
 // - Case-insensitive operations fold the ASCII letters 'A'-'Z' only, except
-//   those documented as following the C library's wide-character case rules
-//   (towlower/towupper in the current locale).
+//   those documented as folding with CaseFold (Unicode folding, the same under
+//   every locale) and toLower/toUpper, which follow the C library's
+//   wide-character case rules (towlower/towupper in the current locale).
 // - "New" results are pooled strings (or lists) owned by the caller, who
 //   gives them back with release(). They are never null.
 // - No exception leaves any operation; out of memory leaves the string as it
@@ -157,7 +158,7 @@ class IStr : public virtual s::base::IObject {
   // ends at its length) with `text` from `textIndex` (which ends at its
   // zero), in the manner of wcsncmp; count -1 compares to the ends.
   // Returns -1, 0, 1. An index at or beyond the end compares as an empty
-  // text. The IgnoreCase form folds with the C library (towlower).
+  // text. The IgnoreCase form folds with CaseFold.
   virtual int compareRegion(std::uint32_t index, const char16_t* text, std::uint32_t textIndex,
                             std::int32_t count) const = 0;
   virtual int compareRegionIgnoreCase(std::uint32_t index, const char16_t* text,
@@ -281,7 +282,8 @@ class IStr : public virtual s::base::IObject {
   // New list of the parts between occurrences of `ch`; empty parts are left
   // out.
   virtual s::str::strarray::StrArray* split(char16_t ch) const = 0;
-  // New list of the words of the text, each once (ignoring case); with
+  // New list of the words of the text, each once (ignoring case as
+  // CaseFold folds it); with
   // `skipCommon` the words "the", "of" and "and" are left out.
   virtual s::str::strarray::StrArray* splitWords(bool skipCommon) const = 0;
 

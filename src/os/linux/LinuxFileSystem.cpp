@@ -402,6 +402,10 @@ std::size_t LinuxFileSystem::replayScheduledDeletions() {
   return PendingDeletions(PendingDeletions::defaultPath()).replay();
 }
 
+std::size_t LinuxFileSystem::forgetFinishedDeletions() {
+  return PendingDeletions(PendingDeletions::defaultPath()).forgetFinished();
+}
+
 // ---- Memory
 
 void* LinuxFileSystem::allocatePages(std::size_t bytes) {

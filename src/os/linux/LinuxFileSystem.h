@@ -36,6 +36,7 @@ class LinuxFileSystem final : public FileSystem {
 
   bool scheduleDeletion(std::u16string_view path) override;
   std::size_t replayScheduledDeletions() override;
+  std::size_t forgetFinishedDeletions() override;
 
   void* allocatePages(std::size_t bytes) override;
   void freePages(void* pages, std::size_t bytes) override;

@@ -1,11 +1,15 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "os/Shell.h"
 #include "os/linux/NameCodec.h"
@@ -80,7 +84,8 @@ bool emptyBin(int bin, dev_t device) {
   return ok;
 }
 
-// The user's home bin ($XDG_DATA_HOME/Trash, else ~/.local/share/Trash).
+// The calling user's home bin ($XDG_DATA_HOME/Trash, else
+// ~/.local/share/Trash).
 std::string homeBinPath() {
   const char* data = std::getenv("XDG_DATA_HOME");
   if (data != nullptr && data[0] == '/') return std::string(data) + "/Trash";
@@ -88,6 +93,78 @@ std::string homeBinPath() {
   if (home == nullptr || home[0] != '/') return {};
   return std::string(home) + "/.local/share/Trash";
 }
+
+// The home bin of the user `uid` as the password database places it
+// (~/.local/share/Trash); empty when the user is unknown.
+std::string homeBinOf(uid_t uid) {
+  struct passwd entry {};
+  struct passwd* found = nullptr;
+  std::vector<char> buffer(16384);
+  if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr ||
+      found->pw_dir == nullptr || found->pw_dir[0] != '/') {
+    return {};
+  }
+  return std::string(found->pw_dir) + "/.local/share/Trash";
+}
+
+// The user who started the program through sudo or pkexec (SUDO_UID,
+// PKEXEC_UID), when it runs as root and that is another user; believed only
+// from root, whose environment the caller could not have forged.
+std::optional<uid_t> invokingUser() {
+  if (::getuid() != 0) return std::nullopt;
+  for (const char* name : {"SUDO_UID", "PKEXEC_UID"}) {
+    const char* text = std::getenv(name);
+    if (text == nullptr || *text < '0' || *text > '9') continue;
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text, &end, 10);
+    if (*end == '\0' && value != 0 && value < static_cast<unsigned long>(static_cast<uid_t>(-1))) {
+      return static_cast<uid_t>(value);
+    }
+  }
+  return std::nullopt;
+}
+
+// Empties the bins of one volume, each at most once however it is reached.
+class BinSweep {
+ public:
+  explicit BinSweep(int top, dev_t device) : top_(top), device_(device) {}
+
+  // The bins of user `uid` at the top of the volume: .Trash/<uid> (used
+  // only when .Trash is a real, sticky folder) and .Trash-<uid>.
+  void sweepVolumeBins(uid_t uid) {
+    const std::string id = std::to_string(uid);
+    struct stat info {};
+    UniqueFd shared = openFolderOn(top_, ".Trash", device_, info);
+    if (shared.valid() && (info.st_mode & S_ISVTX) != 0) {
+      UniqueFd mine = openFolderOn(shared.get(), id.c_str(), device_, info);
+      if (mine.valid()) sweep(mine, info);
+    }
+    UniqueFd own = openFolderOn(top_, (".Trash-" + id).c_str(), device_, info);
+    if (own.valid()) sweep(own, info);
+  }
+
+  // A home bin, when it lies on this volume.
+  void sweepHomeBin(const std::string& path) {
+    if (path.empty()) return;
+    UniqueFd bin(::open(path.c_str(), kFolderFlags));
+    struct stat info {};
+    if (bin.valid() && ::fstat(bin.get(), &info) == 0 && info.st_dev == device_) sweep(bin, info);
+  }
+
+  // Whether every bin found was emptied.
+  bool allEmptied() const { return ok_; }
+
+ private:
+  void sweep(const UniqueFd& bin, const struct stat& info) {
+    if (!swept_.insert(info.st_ino).second) return;
+    ok_ = emptyBin(bin.get(), device_) && ok_;
+  }
+
+  int top_;
+  dev_t device_;
+  std::set<ino_t> swept_;
+  bool ok_ = true;
+};
 
 class LinuxShell final : public Shell {
  public:
@@ -97,34 +174,14 @@ class LinuxShell final : public Shell {
     UniqueFd top(::open(path.c_str(), kFolderFlags));
     struct stat volume {};
     if (!top.valid() || ::fstat(top.get(), &volume) != 0) return false;
-    const std::string uid = std::to_string(::getuid());
-    bool ok = true;
-    ino_t done[3] = {0, 0, 0};
-    int count = 0;
-    auto empty = [&](UniqueFd bin, const struct stat& info) {
-      for (int i = 0; i < count; ++i) {
-        if (done[i] == info.st_ino) return;
-      }
-      done[count++] = info.st_ino;
-      ok = emptyBin(bin.get(), volume.st_dev) && ok;
-    };
-    struct stat info {};
-    // $root/.Trash/$uid, used only when .Trash is a real, sticky folder.
-    UniqueFd shared = openFolderOn(top.get(), ".Trash", volume.st_dev, info);
-    if (shared.valid() && (info.st_mode & S_ISVTX) != 0) {
-      UniqueFd mine = openFolderOn(shared.get(), uid.c_str(), volume.st_dev, info);
-      if (mine.valid()) empty(std::move(mine), info);
+    BinSweep bins(top.get(), volume.st_dev);
+    bins.sweepVolumeBins(::getuid());
+    bins.sweepHomeBin(homeBinPath());
+    if (const auto user = invokingUser()) {
+      bins.sweepVolumeBins(*user);
+      bins.sweepHomeBin(homeBinOf(*user));
     }
-    UniqueFd own = openFolderOn(top.get(), (".Trash-" + uid).c_str(), volume.st_dev, info);
-    if (own.valid()) empty(std::move(own), info);
-    const std::string home = homeBinPath();
-    if (!home.empty()) {
-      UniqueFd bin(::open(home.c_str(), kFolderFlags));
-      if (bin.valid() && ::fstat(bin.get(), &info) == 0 && info.st_dev == volume.st_dev) {
-        empty(std::move(bin), info);
-      }
-    }
-    return ok;
+    return bins.allEmptied();
   }
 };
 

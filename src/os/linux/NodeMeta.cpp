@@ -50,12 +50,14 @@ int NodeMeta::setXattr(const char* name, const void* value, unsigned long size) 
                   : ::lsetxattr(path_, name, value, size, 0);
 }
 
+bool NodeMeta::statxOf(unsigned int mask, struct statx& out) const {
+  return (fd_ >= 0 ? ::statx(fd_, "", AT_EMPTY_PATH, mask, &out)
+                   : ::statx(AT_FDCWD, path_, AT_SYMLINK_NOFOLLOW, mask, &out)) == 0;
+}
+
 bool NodeMeta::info(FileInfo& out) const {
   struct statx sx {};
-  const int rc = fd_ >= 0 ? ::statx(fd_, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &sx)
-                          : ::statx(AT_FDCWD, path_, AT_SYMLINK_NOFOLLOW,
-                                    STATX_BASIC_STATS | STATX_BTIME, &sx);
-  if (rc != 0) return false;
+  if (!statxOf(STATX_BASIC_STATS | STATX_BTIME, sx)) return false;
   out = FileInfo{};
   out.kind = kindOf(sx.stx_mode);
   out.size = sx.stx_size;
@@ -72,6 +74,13 @@ bool NodeMeta::info(FileInfo& out) const {
       out.times.creation = fromStatx(sx.stx_btime);
     }
   }
+  return true;
+}
+
+bool NodeMeta::changeTime(std::uint64_t& out) const {
+  struct statx sx {};
+  if (!statxOf(STATX_CTIME, sx)) return false;
+  out = fromStatx(sx.stx_ctime);
   return true;
 }
 

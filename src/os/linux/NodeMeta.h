@@ -6,6 +6,8 @@
 #include "os/FileInfo.h"
 #include "os/FileTimes.h"
 
+struct statx;
+
 namespace s::os::linux_fs {
 
 // Times, sizes and ntfs-3g attributes of one entry, reached either through an
@@ -19,6 +21,10 @@ class NodeMeta {
   // Kind, sizes, ids and times. False (errno set) when the entry cannot be
   // read.
   bool info(FileInfo& out) const;
+  // The moment of the entry's last change of any kind - data, length,
+  // times, attributes - (its status-change time) as a FILETIME. Nobody can
+  // set it back. False (errno set) when it cannot be read.
+  bool changeTime(std::uint64_t& out) const;
 
   // Sets the non-zero times: access and write through utimensat/futimens,
   // creation through ntfs-3g's "system.ntfs_crtime" where the volume has it.
@@ -31,6 +37,7 @@ class NodeMeta {
  private:
   NodeMeta(int fd, const char* path) : fd_(fd), path_(path) {}
 
+  bool statxOf(unsigned int mask, struct statx& out) const;
   long getXattr(const char* name, void* value, unsigned long size) const;
   int setXattr(const char* name, const void* value, unsigned long size) const;
 

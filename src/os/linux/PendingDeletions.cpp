@@ -85,12 +85,14 @@ std::string PendingDeletions::defaultPath() {
 
 std::string PendingDeletions::encodeLine(const Entry& entry) {
   return std::string(1, entry.kind) + ' ' + std::to_string(entry.inode) + ' ' +
-         JournalStore::percentEncoded(entry.path);
+         entry.writer.text() + ' ' + JournalStore::percentEncoded(entry.path);
 }
 
+// "<kind> <inode> [<writer>] <path>": an encoded path always starts with '/',
+// a writer never does.
 bool PendingDeletions::decodeLine(const std::string& line, Entry& out) {
   const auto first = line.find(' ');
-  const auto second = first == std::string::npos ? first : line.find(' ', first + 1);
+  auto second = first == std::string::npos ? first : line.find(' ', first + 1);
   if (first != 1 || second == std::string::npos || (line[0] != 'F' && line[0] != 'D')) {
     return false;
   }
@@ -99,6 +101,15 @@ bool PendingDeletions::decodeLine(const std::string& line, Entry& out) {
   const std::string number = line.substr(2, second - 2);
   out.inode = std::strtoull(number.c_str(), &end, 10);
   if (number.empty() || *end != '\0') return false;
+  out.writer = ProcessStamp();
+  if (line.compare(second + 1, 1, "/") != 0) {
+    const auto third = line.find(' ', second + 1);
+    if (third == std::string::npos ||
+        !ProcessStamp::parse(line.substr(second + 1, third - second - 1), out.writer)) {
+      return false;
+    }
+    second = third;
+  }
   return JournalStore::percentDecoded(line.substr(second + 1), out.path) && !out.path.empty() &&
          out.path[0] == '/';
 }
@@ -127,8 +138,8 @@ bool PendingDeletions::add(const std::string& path) {
   if (!lock.held()) return failWith(errno);
   auto list = entries();
   std::erase_if(list, [&](const Entry& e) { return e.path == path; });
-  list.push_back(
-      Entry{S_ISDIR(st.st_mode) ? 'D' : 'F', static_cast<std::uint64_t>(st.st_ino), path});
+  list.push_back(Entry{S_ISDIR(st.st_mode) ? 'D' : 'F', static_cast<std::uint64_t>(st.st_ino), path,
+                       ProcessStamp::self()});
   return save(list) ? true : failWith(errno);
 }
 
@@ -159,6 +170,10 @@ std::size_t PendingDeletions::replay() {
   std::vector<Entry> kept;
   std::size_t deleted = 0;
   for (const auto& e : entries()) {
+    if (e.writer.runningElsewhere()) {
+      kept.push_back(e);
+      continue;
+    }
     switch (remove(e)) {
       case Outcome::Deleted:
         ++deleted;
@@ -173,6 +188,23 @@ std::size_t PendingDeletions::replay() {
   }
   save(kept);
   return deleted;
+}
+
+bool PendingDeletions::stillThere(const Entry& entry) {
+  struct stat st {};
+  if (::lstat(entry.path.c_str(), &st) != 0) return errno != ENOENT && errno != ENOTDIR;
+  return st.st_ino == entry.inode && S_ISDIR(st.st_mode) == (entry.kind == 'D');
+}
+
+std::size_t PendingDeletions::forgetFinished() {
+  if (path_.empty()) return 0;
+  JournalStore::Lock lock(path_);
+  if (!lock.held()) return 0;
+  auto list = entries();
+  const std::size_t before = list.size();
+  std::erase_if(list, [](const Entry& e) { return e.writer.isSelf() && !stillThere(e); });
+  const std::size_t dropped = before - list.size();
+  return dropped == 0 || save(list) ? dropped : 0;
 }
 
 }  // namespace s::os::linux_fs

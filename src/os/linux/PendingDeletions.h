@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "os/linux/ProcessStamp.h"
+
 namespace s::os::linux_fs {
 
 class JournalStore;
@@ -13,14 +15,18 @@ class JournalStore;
 // file, rewritten whole for every change (temporary file, fsync, rename) under
 // an advisory lock, so that the program and the command-line tool may share it
 // and a crash leaves either the old or the new journal. Each line holds the
-// entry's kind, its inode at scheduling time and its path with every byte
-// outside printable ASCII (and '%') written as %XX.
+// entry's kind, its inode at scheduling time, the process that wrote it
+// ("<pid>:<start>", see ProcessStamp; lines of older versions have none) and
+// its path with every byte outside printable ASCII (and '%') written as %XX.
+// An entry belongs to its writer while that process runs: nobody else
+// deletes it then.
 class PendingDeletions {
  public:
   struct Entry {
     char kind = 'F';  // 'F' file (or anything not a folder), 'D' folder
     std::uint64_t inode = 0;
     std::string path;
+    ProcessStamp writer;  // unknown (pid 0) in lines of older versions
   };
 
   explicit PendingDeletions(std::string journalPath) : path_(std::move(journalPath)) {}
@@ -29,13 +35,21 @@ class PendingDeletions {
   // when the variable is unset or not absolute; empty when neither is known.
   static std::string defaultPath();
 
-  // Adds (or refreshes) the entry at the absolute `path`, which must exist.
+  // Adds (or refreshes) the entry at the absolute `path`, which must exist,
+  // as written by the calling process.
   bool add(const std::string& path);
 
-  // Deletes what the journal lists, never following a link in any component
-  // and never crossing into another mount, and keeps only the entries that
-  // still exist and could not be deleted. Returns how many were deleted.
+  // Deletes what the journal lists whose writer has ended (or is the calling
+  // process itself), never following a link in any component and never
+  // crossing into another mount. Keeps the entries of running writers and
+  // those that still exist and could not be deleted. Returns how many were
+  // deleted.
   std::size_t replay();
+
+  // Drops the calling process's entries whose entry is gone (or is another
+  // entry now: a different inode or kind). Deletes nothing. Returns how many
+  // were dropped.
+  std::size_t forgetFinished();
 
   // The entries as stored now (empty when there is no journal).
   std::vector<Entry> entries() const;
@@ -50,6 +64,7 @@ class PendingDeletions {
   JournalStore store() const;
   bool save(const std::vector<Entry>& entries) const;
   Outcome remove(const Entry& entry) const;
+  static bool stillThere(const Entry& entry);
 
   std::string path_;
 };

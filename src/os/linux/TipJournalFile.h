@@ -4,20 +4,22 @@
 #include <vector>
 
 #include "os/TipJournal.h"
+#include "os/linux/ProcessStamp.h"
 
 namespace s::os::linux_fs {
 
 // The TipJournal on Linux: a small text file, rewritten whole for every
 // change (temporary file, fsync, rename) under an advisory lock, so that the
 // program and the command-line tool may share it and a crash leaves either
-// the old or the new journal. Each line holds the writer's process id, the
-// file's device, inode, recorded and grown lengths, its three times, its
-// attributes and its path with every byte outside printable ASCII (and '%')
-// written as %XX.
+// the old or the new journal. Each line holds the writer ("<pid>:<start>",
+// see ProcessStamp), the file's device, inode, recorded and grown lengths,
+// its three times, its attributes, the seed of its tip bytes and its path
+// with every byte outside printable ASCII (and '%') written as %XX. Lines of
+// the older form (a bare process id, no seed) are still read.
 class TipJournalFile final : public TipJournal {
  public:
   struct Entry {
-    long pid = 0;
+    ProcessStamp writer;
     TipRecord record;
   };
 
@@ -34,7 +36,8 @@ class TipJournalFile final : public TipJournal {
   bool usable() override;
   bool record(const TipRecord& record) override;
   bool forget(const TipRecord& record) override;
-  std::size_t replay() override;
+  std::size_t replay(std::vector<std::u16string>& leftAlone) override;
+  using TipJournal::replay;
 
   // The entries as stored now (empty when there is no journal).
   std::vector<Entry> entries() const;
@@ -43,12 +46,15 @@ class TipJournalFile final : public TipJournal {
   static bool decodeLine(const std::string& line, Entry& out);
 
  private:
-  enum class Outcome { Repaired, Untouched, Failed };
+  // What replay did with a record: repaired the file; found nothing to do
+  // (the file is whole, gone or another one); left a file alone that was
+  // changed since; could not repair it now (the record stays).
+  enum class Outcome { Repaired, Nothing, LeftAlone, Failed };
 
   std::string path() const { return perUser_ ? defaultPath() : path_; }
   std::vector<Entry> load(const std::string& path) const;
   bool save(const std::string& path, const std::vector<Entry>& entries) const;
-  static Outcome repair(const TipRecord& record);
+  static Outcome repair(const Entry& entry);
 
   std::string path_;
   bool perUser_ = false;

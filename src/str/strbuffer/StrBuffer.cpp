@@ -13,6 +13,7 @@
 #include "col/_array/ArrayU08.h"
 #include "os/CodePage.h"
 #include "str/strarray/StrArray.h"
+#include "str/strbuffer/CaseFold.h"
 #include "str/strbuffer/Formatter.h"
 #include "str/strbuffer/Iterator.h"
 #include "system/MD5.h"
@@ -61,8 +62,9 @@ struct Exact {
 struct FoldAscii {
   static char16_t fold(char16_t c) { return lowerAscii(c); }
 };
-struct FoldC {
-  static char16_t fold(char16_t c) { return lowerC(c); }
+// Unicode case folding, the same under every locale (CaseFold).
+struct FoldUnicode {
+  static char16_t fold(char16_t c) { return CaseFold::fold(c); }
 };
 
 template <class Fold>
@@ -209,7 +211,7 @@ int StrBuffer::compareStringsIgnoreCase(const StrBuffer* a, const StrBuffer* b) 
   if (a == nullptr || b == nullptr) return order(a != nullptr, b != nullptr);
   const std::uint32_t n = std::min(a->length_, b->length_);
   for (std::uint32_t i = 0; i < n; ++i) {
-    const int c = order(lowerC(a->text_[i]), lowerC(b->text_[i]));
+    const int c = order(CaseFold::fold(a->text_[i]), CaseFold::fold(b->text_[i]));
     if (c != 0) return c;
   }
   return order(a->length_, b->length_);
@@ -640,7 +642,7 @@ bool StrBuffer::equalsIgnoreCase(const s::base::IComparable* other,
   if (comparator != nullptr || s == nullptr) {
     return IComparable::equalsIgnoreCase(other, comparator);
   }
-  return length_ == s->length_ && unitsEqual<FoldC>(text_, s->text_, length_);
+  return length_ == s->length_ && unitsEqual<FoldUnicode>(text_, s->text_, length_);
 }
 
 namespace {
@@ -657,7 +659,7 @@ std::uint32_t StrBuffer::hashCode() const {
 }
 
 std::uint32_t StrBuffer::hashCodeIgnoreCase() const {
-  return hashUnits<FoldAscii>(text_, length_);
+  return hashUnits<FoldUnicode>(text_, length_);
 }
 
 // ---------------------------------------------------------------- units
@@ -865,7 +867,7 @@ int StrBuffer::compareRegion(std::uint32_t index, const char16_t* text, std::uin
 }
 int StrBuffer::compareRegionIgnoreCase(std::uint32_t index, const char16_t* text,
                                        std::uint32_t textIndex, std::int32_t count) const {
-  return compareRegionOf<FoldC>(text_, length_, index, text, textIndex, count);
+  return compareRegionOf<FoldUnicode>(text_, length_, index, text, textIndex, count);
 }
 
 namespace {
@@ -1331,7 +1333,7 @@ s::str::strarray::StrArray* StrBuffer::splitWords(bool skipCommon) const {
     while (i < length_ && isWordUnit(text_[i])) ++i;
     if (i == start) break;
     std::u16string folded(text_ + start, i - start);
-    for (char16_t& c : folded) c = lowerC(c);
+    for (char16_t& c : folded) c = CaseFold::fold(c);
     if (skipCommon && isCommonWord(folded)) continue;
     if (seen.insert(std::move(folded)).second) words->add(substring(start, i));
   }

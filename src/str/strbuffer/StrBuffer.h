@@ -53,8 +53,9 @@ class StrBuffer final : public IStr, public s::io::IInputStream, public s::io::I
   // folder, a backslash, name, ".lnk".
   static StrBuffer* shortcutPath(const IStr& folder, const IStr& name);
 
-  // Sort order of string lists: the C library's case-insensitive comparison
-  // (towlower) over the shorter length, then the shorter first. -1, 0, 1.
+  // Sort order of string lists: the units folded by CaseFold (the same under
+  // every locale) compared over the shorter length, then the shorter first.
+  // -1, 0, 1.
   // Null sorts before any string. Any thread.
   static int compareStringsIgnoreCase(const StrBuffer* a, const StrBuffer* b);
 
@@ -78,16 +79,19 @@ class StrBuffer final : public IStr, public s::io::IInputStream, public s::io::I
   // Byte order of the UTF-16LE text, then the shorter first.
   int compareTo(const s::base::IComparable* other,
                 const s::base::IComparator* comparator = nullptr) const override;
-  // C-library case-insensitive order over the shorter length, then the
-  // shorter first.
+  // compareStringsIgnoreCase: 0 exactly when equalsIgnoreCase holds.
   int compareToIgnoreCase(const s::base::IComparable* other,
                           const s::base::IComparator* comparator = nullptr) const override;
   bool equals(const s::base::IComparable* other,
               const s::base::IComparator* comparator = nullptr) const override;
+  // Same length and the same units once folded by CaseFold.
   bool equalsIgnoreCase(const s::base::IComparable* other,
                         const s::base::IComparator* comparator = nullptr) const override;
   // h = rotl31(h) ^ unit: h shifted left by one with bit 0 set to the old
-  // bit 30. The IgnoreCase form folds 'A'-'Z' first.
+  // bit 30. The IgnoreCase form folds each unit by CaseFold first, as
+  // equalsIgnoreCase does, so equal strings hash alike under every locale
+  // (a process may set its locale at any time; a table built before must
+  // still find its keys).
   std::uint32_t hashCode() const override;
   std::uint32_t hashCodeIgnoreCase() const override;
   const char16_t* getClassName() const override { return u"s_str_strbuffer_StrBuffer"; }

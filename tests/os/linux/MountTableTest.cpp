@@ -75,7 +75,7 @@ TEST(VolumeProbe, FallsBackToTheKernelTypeWhenTheSourceCannotBeProbed) {
 TEST(PendingDeletionsJournal, LinesKeepHostilePathsExactly) {
   using s::os::linux_fs::PendingDeletions;
   const std::string hostile = std::string("/m/a b\n%25\xFF\x01") + std::string(255, 'n');
-  PendingDeletions::Entry in{'D', 1234567890123ull, hostile};
+  PendingDeletions::Entry in{'D', 1234567890123ull, hostile, {4321, 987654321}};
   const std::string line = PendingDeletions::encodeLine(in);
   EXPECT_EQ(line.find('\n'), std::string::npos);
   PendingDeletions::Entry out;
@@ -83,7 +83,14 @@ TEST(PendingDeletionsJournal, LinesKeepHostilePathsExactly) {
   EXPECT_EQ(out.kind, 'D');
   EXPECT_EQ(out.inode, in.inode);
   EXPECT_EQ(out.path, hostile);
-  for (const char* bad : {"X 1 /a", "F x /a", "F 1 relative", "F 1 /a%4", "F 1 /a%zz", "F1 /a"}) {
+  EXPECT_TRUE(out.writer == in.writer);
+  // A line of an older version names no writer: nobody is running it.
+  ASSERT_TRUE(PendingDeletions::decodeLine("F 7 /old%20one", out));
+  EXPECT_EQ(out.path, "/old one");
+  EXPECT_EQ(out.writer.pid, 0);
+  EXPECT_FALSE(out.writer.running());
+  for (const char* bad : {"X 1 /a", "F x /a", "F 1 relative", "F 1 /a%4", "F 1 /a%zz", "F1 /a",
+                          "F 1 12:x /a", "F 1 :5 /a", "F 1 12:5"}) {
     EXPECT_FALSE(PendingDeletions::decodeLine(bad, out)) << bad;
   }
 }

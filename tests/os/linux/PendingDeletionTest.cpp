@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "FsTestSupport.h"
 #include "ProcessHelpers.h"
@@ -61,6 +62,16 @@ std::size_t journalSize() {
   return PendingDeletions(PendingDeletions::defaultPath()).entries().size();
 }
 
+// Runs `work` in a child process and waits for its end, as a run of the
+// program that scheduled deletions and then died would. Whether `work`
+// returned true.
+bool inEndedProcess(const std::function<bool()>& work) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(work() ? 0 : 1);
+  int status = 0;
+  return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 TEST(PendingDeletion, SurvivesARestartAndDeletesFilesAndFolders) {
   TempFolder temp;
   JournalHome home(temp.path("state"));
@@ -74,11 +85,12 @@ TEST(PendingDeletion, SurvivesARestartAndDeletesFilesAndFolders) {
   writeBytes(temp.path("vanishes"), "v");
   writeBytes(temp.path("kept"), "k");
 
-  ASSERT_TRUE(fs.scheduleDeletion(u(hostile)));
-  ASSERT_TRUE(fs.scheduleDeletion(u(temp.path("folder") + "/")));
-  ASSERT_TRUE(fs.scheduleDeletion(u(temp.path("vanishes"))));
-  ASSERT_TRUE(fs.scheduleDeletion(u(temp.path("vanishes"))));  // once is enough
-  EXPECT_FALSE(fs.scheduleDeletion(u(temp.path("never-was"))));
+  ASSERT_TRUE(inEndedProcess([&] {
+    return fs.scheduleDeletion(u(hostile)) && fs.scheduleDeletion(u(temp.path("folder") + "/")) &&
+           fs.scheduleDeletion(u(temp.path("vanishes"))) &&
+           fs.scheduleDeletion(u(temp.path("vanishes"))) &&  // once is enough
+           !fs.scheduleDeletion(u(temp.path("never-was")));
+  }));
   ASSERT_EQ(::unlink(temp.path("vanishes").c_str()), 0);
   EXPECT_EQ(journalSize(), 3u);
 
@@ -105,9 +117,11 @@ TEST(PendingDeletion, NeverFollowsWhatWasPlantedAtAJournalledPath) {
   ASSERT_EQ(::mkdir(temp.path("work").c_str(), 0755), 0);
   writeBytes(temp.path("work/tmp01"), "ours");
   ASSERT_EQ(::mkdir(temp.path("ourFolder").c_str(), 0755), 0);
-  ASSERT_TRUE(fs.scheduleDeletion(u(temp.path("tmp01"))));
-  ASSERT_TRUE(fs.scheduleDeletion(u(temp.path("work/tmp01"))));
-  ASSERT_TRUE(fs.scheduleDeletion(u(temp.path("ourFolder"))));
+  ASSERT_TRUE(inEndedProcess([&] {
+    return fs.scheduleDeletion(u(temp.path("tmp01"))) &&
+           fs.scheduleDeletion(u(temp.path("work/tmp01"))) &&
+           fs.scheduleDeletion(u(temp.path("ourFolder")));
+  }));
 
   // The file itself becomes a link; its folder becomes a link; the folder
   // becomes a link to a folder.
@@ -139,10 +153,55 @@ TEST(PendingDeletion, NeverEntersAVolumeMountedAtAJournalledPath) {
   ASSERT_TRUE(volume.unmount());
   // Journalled while it was a plain empty folder; a volume is mounted on it
   // before the next start.
-  ASSERT_TRUE(s::os::fileSystem().scheduleDeletion(u(volume.mountPoint())));
+  ASSERT_TRUE(
+      inEndedProcess([&] { return s::os::fileSystem().scheduleDeletion(u(volume.mountPoint())); }));
   ASSERT_TRUE(volume.mount());
   ASSERT_EQ(replayInAnotherProcess(), 0);
   EXPECT_EQ(readBytes(volume.path("data")), "live");
+  EXPECT_EQ(journalSize(), 0u);
+}
+
+// A journal belongs to the processes that wrote it: while a writer runs,
+// nobody else deletes its entries (another window or command-line run
+// starting meanwhile replays only what ended runs left), and the writer
+// itself drops the records of what it removed.
+TEST(PendingDeletion, ReplaysOnlyWhatEndedWritersLeftAndDropsWhatTheWriterRemoved) {
+  TempFolder temp;
+  JournalHome home(temp.path("state"));
+  auto& fs = s::os::fileSystem();
+  for (const char* name : {"running", "removed", "ended", "older"}) {
+    writeBytes(temp.path(name), name);
+  }
+  // This process is a writer that is still running.
+  ASSERT_TRUE(fs.scheduleDeletion(u(temp.path("running"))));
+  ASSERT_TRUE(fs.scheduleDeletion(u(temp.path("removed"))));
+  ASSERT_TRUE(inEndedProcess([&] { return fs.scheduleDeletion(u(temp.path("ended"))); }));
+  // A line of an older version names no writer.
+  const std::string journal = PendingDeletions::defaultPath();
+  struct stat st {};
+  ASSERT_EQ(::lstat(temp.path("older").c_str(), &st), 0);
+  const std::string older = "F " + std::to_string(st.st_ino) + " " + temp.path("older") + "\n";
+  writeBytes(journal, readBytes(journal) + older);
+  ASSERT_EQ(journalSize(), 4u);
+
+  ASSERT_EQ(replayInAnotherProcess(), 0);
+  EXPECT_EQ(readBytes(temp.path("running")), "running");
+  EXPECT_EQ(readBytes(temp.path("removed")), "removed");
+  EXPECT_FALSE(lexists(temp.path("ended")));
+  EXPECT_FALSE(lexists(temp.path("older")));
+  EXPECT_EQ(journalSize(), 2u);
+
+  // The writer removes one of its entries itself and drops its record; the
+  // other record stays while its entry exists.
+  ASSERT_EQ(::unlink(temp.path("removed").c_str()), 0);
+  EXPECT_EQ(fs.forgetFinishedDeletions(), 1u);
+  EXPECT_EQ(journalSize(), 1u);
+  EXPECT_EQ(readBytes(temp.path("running")), "running");
+  // Another process never drops this writer's records.
+  ASSERT_EQ(::unlink(temp.path("running").c_str()), 0);
+  EXPECT_TRUE(inEndedProcess([&] { return fs.forgetFinishedDeletions() == 0; }));
+  EXPECT_EQ(journalSize(), 1u);
+  EXPECT_EQ(fs.forgetFinishedDeletions(), 1u);
   EXPECT_EQ(journalSize(), 0u);
 }
 

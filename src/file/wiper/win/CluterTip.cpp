@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "file/win/PathWin.h"
-#include "file/wiper/IMethod.h"
+#include "file/wiper/Random.h"
 #include "os/FileAttributes.h"
 #include "os/FileSystem.h"
 #include "os/TipJournal.h"
@@ -45,6 +45,29 @@ bool unchanged(s::os::File& file, const s::os::TipRecord& record) {
          times.lastWrite == record.times.lastWrite && !file.exclusiveBroken();
 }
 
+bool stopped(const CluterTip::Fill& fill) {
+  return fill.stop != nullptr && fill.stop->load(std::memory_order_relaxed) != 0;
+}
+
+// Writes the tip in one piece, pushed to the device: the bytes of
+// tipPattern(seed) from the end of the file's data to the end of its unit.
+// A replay after a crash recognises them as the wipe's own.
+bool writePattern(s::os::File& file, const s::os::TipRecord& record, float to,
+                  const CluterTip::Fill& fill) {
+  const std::uint64_t count = record.extendedTo - record.length;
+  if (fill.method == nullptr || fill.buffer == nullptr || fill.bufferSize <= 0 ||
+      count > static_cast<std::uint64_t>(fill.bufferSize) || stopped(fill)) {
+    return false;
+  }
+  s::os::tipPattern(record.seed, fill.buffer, static_cast<std::size_t>(count));
+  std::size_t done = 0;
+  const bool written = file.seek(record.length) &&
+                       file.write(fill.buffer, static_cast<std::size_t>(count), done) &&
+                       done == count && file.flush();
+  if (fill.progress != nullptr) fill.progress->store(to, std::memory_order_relaxed);
+  return written;
+}
+
 // Opens the file alone, writes its tip and cuts it back. `whole` tells
 // whether the file has its recorded length afterwards (its times are put
 // back in any case once it was opened).
@@ -59,10 +82,7 @@ bool writeTip(s::file::win::PathWin& path, const s::os::TipRecord& record, float
     file->releaseExclusive();
     return false;
   }
-  const float from = fill.progress != nullptr ? fill.progress->load(std::memory_order_relaxed) : to;
-  const bool written = fill.method != nullptr &&
-                       fill.method->write(*file, record.extendedTo, fill.buffer, fill.bufferSize,
-                                          from, to, fill.progress, fill.stop, record.length);
+  const bool written = writePattern(*file, record, to, fill);
   std::uint64_t size = 0;
   whole = file->setEndOfFile(record.length) && file->size(size) && size == record.length;
   file->setTimes(record.times);
@@ -80,6 +100,8 @@ bool CluterTip::wipe(s::file::win::PathWin& path, float to, const Fill& fill) {
   if (attributesKnown && (record.attributes & kLeftAlone) != 0) return true;
   if (record.extendedTo == record.length) return true;
   if (fileSystem().openState(path.getLongPath()) != s::os::OpenState::Free) return false;
+  // Never 0: a record without a seed names no pattern.
+  record.seed = s::file::wiper::Random::random64() | 1u;
   if (!s::os::tipJournal().record(record)) return false;
 
   // Attributes that cannot be read are left as they are: there would be

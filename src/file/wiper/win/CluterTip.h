@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "os/TipJournal.h"
+
 namespace s::file::win {
 class PathWin;
 }
@@ -18,12 +20,16 @@ namespace s::file::wiper::win {
 // content is unchanged. The file's state is recorded in the tip journal
 // (s::os::tipJournal()) before anything about it changes and the record is
 // removed once the file is whole again, so a crash in between is repaired at
-// the next start.
+// the next start. The journal holds a record only for the file being worked
+// on (or one left longer than its data because it could not be cut back).
 class CluterTip {
  public:
-  // What the write is done with: a fill method and its scratch buffer, the
-  // worker's progress (moved on by the write) and its stop flag (non-zero:
-  // stop; read between chunks).
+  // What the write is done with: the worker's fill method (without one
+  // nothing is written) and its scratch buffer, the worker's progress (moved
+  // on by the write) and its stop flag (non-zero: stop; read before the
+  // write). The tip gets the bytes of s::os::tipPattern for a seed drawn
+  // from the program's generator and kept in the journal record, so that a
+  // replay after a crash can tell the wipe's bytes from anybody else's.
   struct Fill {
     IMethod* method = nullptr;
     std::uint8_t* buffer = nullptr;
@@ -49,7 +55,7 @@ class CluterTip {
   static constexpr std::uint32_t kLeftAlone = 0x4A00;
   // What a file's attributes are while its tip is written (normal and not
   // content-indexed).
-  static constexpr std::uint32_t kWhileWriting = 0x2080;
+  static constexpr std::uint32_t kWhileWriting = s::os::TipJournal::kWhileWriting;
 };
 
 }  // namespace s::file::wiper::win

@@ -184,6 +184,7 @@ void DiskWiper::run() {
     }
   }
   if (isSupported()) runOperations();
+  s::os::fileSystem().forgetFinishedDeletions();  // what the run removed needs no record
   for (int op = 0; op < kCount; ++op) phase_[op].store(0, std::memory_order_relaxed);
   running_ = 0;
   stopRequested_ = 0;

@@ -86,4 +86,14 @@ bool Console::isTerminal(std::FILE* stream) {
   return ::isatty(::fileno(stream)) != 0;
 }
 
+std::string Console::printable(std::u16string_view text, std::size_t columns) {
+  std::string out = toBytes(text);
+  for (char& c : out) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) c = '?';
+  }
+  if (columns > 3 && out.size() > columns) out = "..." + out.substr(out.size() - (columns - 3));
+  return out;
+}
+
 }  // namespace s::cli

@@ -16,6 +16,10 @@ class Console {
   // The way back; lone surrogates U+DC80..U+DCFF become their byte again,
   // other unpaired surrogates '?'.
   static std::string toBytes(std::u16string_view text);
+  // A name fit for a terminal line: control characters (a hostile file
+  // name could hold escape sequences) become '?', and with `columns` not 0
+  // a longer one keeps its end after "...".
+  static std::string printable(std::u16string_view text, std::size_t columns = 0);
   // Whether `stream` is a terminal (live progress is drawn in place there).
   static bool isTerminal(std::FILE* stream);
 };

@@ -60,18 +60,6 @@ std::string replaced(const std::string& text, const std::string& star) {
   return out;
 }
 
-// A name fit for a terminal line: control characters (a hostile file name
-// could hold escape sequences) become '?', and a long one keeps its end.
-std::string printable(const std::string& bytes) {
-  std::string out = bytes;
-  for (char& c : out) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F) c = '?';
-  }
-  if (out.size() > kFileColumns) out = "..." + out.substr(out.size() - (kFileColumns - 3));
-  return out;
-}
-
 bool askYes(const std::string& question, std::FILE* in, std::FILE* out) {
   std::fprintf(out, "%s [y/N] ", question.c_str());
   std::fflush(out);
@@ -178,7 +166,7 @@ void ScrubRun::draw(DiskWiper& engine, const bool enabled[5], std::FILE* out) {
     if (engine.isProcessingCluterTips()) {
       s::str::strbuffer::StrBuffer* file = s::str::strbuffer::StrBuffer::create();
       engine.getCurrentFile(file);
-      current = printable(Console::toBytes(file->view()));
+      current = Console::printable(file->view(), kFileColumns);
       file->release();
     }
     std::fprintf(out, "\x1b[2K%s\n", current.c_str());

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/Console.h"
 #include "cli/Options.h"
 #include "cli/ScrubRun.h"
 #include "cli/Texts.h"
@@ -37,7 +38,14 @@ int main(int argc, char** argv) {
   // What an earlier run left behind (it was killed or the system went
   // down) is put right before anything else.
   s::os::fileSystem().replayScheduledDeletions();
-  s::os::tipJournal().replay();
+  std::vector<std::u16string> changed;
+  s::os::tipJournal().replay(changed);
+  for (const std::u16string& path : changed) {
+    std::fprintf(stderr,
+                 "vonq-scrub: %s was changed after an interrupted run worked on its cluster tip; "
+                 "it was left as it is.\n",
+                 s::cli::Console::printable(path).c_str());
+  }
 
   ScrubRun run(interrupted);
   if (options.mode == Options::Mode::List) return run.list(stdout);

@@ -126,6 +126,16 @@ class FileSystem {
   // The entry must exist now. False when the journal cannot be written.
   virtual bool scheduleDeletion(std::u16string_view path) = 0;
 
+  // Records, as scheduleDeletion does, that the entry now at `current`
+  // must be deleted at the next start - under the name `future`, in the
+  // same folder, that it is about to be renamed to. Called before the
+  // rename, so that a crash right after it leaves no entry the journal does
+  // not name (the record of the old name is dropped by a later replay once
+  // that name is gone). False when the journal cannot be written: the
+  // caller must then not rename the entry.
+  virtual bool scheduleDeletionAfterMove(std::u16string_view current,
+                                         std::u16string_view future) = 0;
+
   // Each record belongs to the process that wrote it.
 
   // Deletes what the journal lists and rewrites the journal. A record whose

@@ -52,6 +52,9 @@ class FileSystemWrapper : public FileSystem {
   bool scheduleDeletion(std::u16string_view path) override {
     return target_.scheduleDeletion(path);
   }
+  bool scheduleDeletionAfterMove(std::u16string_view current, std::u16string_view future) override {
+    return target_.scheduleDeletionAfterMove(current, future);
+  }
   std::size_t replayScheduledDeletions() override { return target_.replayScheduledDeletions(); }
   std::size_t forgetFinishedDeletions() override { return target_.forgetFinishedDeletions(); }
   void* allocatePages(std::size_t bytes) override { return target_.allocatePages(bytes); }

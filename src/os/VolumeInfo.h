@@ -17,7 +17,7 @@ struct VolumeInfo {
   std::uint64_t device = 0;     // st_dev of the root, for walks that must not cross mounts
   bool readOnly = false;
   bool sourceReadable = true;  // this process may read the device or image itself
-  bool eligible = false;  // a local disk or image the program may offer as a drive
+  bool eligible = false;       // a local disk or image the program may offer as a drive
 
   std::uint32_t clusterSize() const { return bytesPerSector * sectorsPerCluster; }
 };

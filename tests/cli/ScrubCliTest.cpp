@@ -251,5 +251,48 @@ TEST(ScrubCli, KillDuringTheFileNameWipeLeavesNothingAfterTheNextStart) {
   EXPECT_TRUE(leftovers(volume.mountPoint()).empty());
 }
 
+// Killed while the temporary-file worker renames the fill's first file to
+// random names before deleting it: each new name was journalled before the
+// file took it, so the next start (even a mere --list) removes the renamed
+// file too.
+TEST(ScrubCli, KillDuringTheWorkersRenameLeavesNothingAfterTheNextStart) {
+  VONQ_REQUIRE_NTFS();
+  ScratchNtfs::Options options;
+  options.sizeBytes = 256ull << 20;
+  ScratchNtfs volume(options);
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  std::ofstream(volume.path("live.txt")) << "live";
+  vonq::test::TempFolder state;
+  // Entries in the root other than the live file and the engine's own
+  // names: files the worker renamed.
+  const auto renamed = [&] {
+    std::vector<std::string> found;
+    std::error_code ignored;
+    for (const auto& e : fs::directory_iterator(volume.mountPoint(), ignored)) {
+      const std::string name = e.path().filename().string();
+      if (name != "live.txt" && name.rfind(".Trash", 0) != 0 &&
+          name.rfind("Vonq_Nulmark", 0) != 0) {
+        found.push_back(name);
+      }
+    }
+    return found;
+  };
+  {
+    Running run({"--yes", "--free-space", volume.mountPoint()}, state.root());
+    for (int i = 0; i < 60000 && renamed().empty(); ++i) {
+      std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    run.signal(SIGKILL);
+    run.wait();
+  }
+  ASSERT_FALSE(renamed().empty()) << "the kill came before a rename";
+  const Finished next = runScrub({"--list"}, "", state.root());
+  EXPECT_EQ(next.exitCode, 0) << next.out << next.err;
+  const std::vector<std::string> left = renamed();
+  EXPECT_TRUE(left.empty()) << left.front();
+  EXPECT_TRUE(leftovers(volume.mountPoint()).empty());
+  EXPECT_EQ(vonq::test::readText(volume.path("live.txt")), "live");
+}
+
 }  // namespace
 }  // namespace vonq::cli_test

@@ -337,7 +337,7 @@ bool PathWin::moveTo(const s::file::IPath& newPath) {
 
 // One round: up to 20 random names of the current name's shape; `current`
 // becomes the name that worked.
-bool PathWin::renameRound(std::u16string& current) {
+bool PathWin::renameRound(std::u16string& current, const BeforeRename& beforeRename) {
   const std::size_t lastSep = current.find_last_of(separator());
   if (lastSep == std::u16string::npos || lastSep + 1 >= current.size()) return false;
   std::u16string candidate = current;
@@ -355,6 +355,7 @@ bool PathWin::renameRound(std::u16string& current) {
       if (candidate[i] != u'.') candidate[i] = randomNameChar();
     }
     to->set(candidate);
+    if (beforeRename && !beforeRename(current, candidate)) continue;
     moved = from->moveTo(*to);
     if (!moved) {
       s::os::system().sleepMillis(kRenameRetryMillis);
@@ -369,6 +370,11 @@ bool PathWin::renameRound(std::u16string& current) {
 
 bool PathWin::renameRandomly(std::int32_t count, s::str::strbuffer::StrBuffer* newPath,
                              bool restoreAttributes) {
+  return renameRandomly(count, newPath, restoreAttributes, nullptr);
+}
+
+bool PathWin::renameRandomly(std::int32_t count, s::str::strbuffer::StrBuffer* newPath,
+                             bool restoreAttributes, const BeforeRename& beforeRename) {
   if (!valid_ || stream_ || isDriveRoot() || (windowsStyle() && text_.size() <= 3)) return false;
   const std::uint32_t original = getAttributes();
   setAttributes(FileAttributes::kNormal);
@@ -378,7 +384,7 @@ bool PathWin::renameRandomly(std::int32_t count, s::str::strbuffer::StrBuffer* n
   std::u16string current = text_;
   bool renamed = false;
   for (std::int32_t round = 0; round < count; ++round) {
-    if (renameRound(current)) renamed = true;
+    if (renameRound(current, beforeRename)) renamed = true;
   }
   if (restoreAttributes && original != kInvalidAttributes) {
     fileSystem().setAttributes(current, original);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "file/IPath.h"
@@ -52,6 +53,13 @@ class PathWin : public s::file::IPath, public virtual s::thread::IPoolable {
   bool moveTo(const s::file::IPath& newPath) override;
   bool renameRandomly(std::int32_t count, s::str::strbuffer::StrBuffer* newPath,
                       bool restoreAttributes) override;
+
+  // Called before each attempt to rename the entry from its current name to
+  // a new one; returning false skips that attempt (it counts as failed).
+  using BeforeRename = std::function<bool(std::u16string_view current, std::u16string_view next)>;
+  // renameRandomly with `beforeRename` asked before every rename attempt.
+  bool renameRandomly(std::int32_t count, s::str::strbuffer::StrBuffer* newPath,
+                      bool restoreAttributes, const BeforeRename& beforeRename);
   bool createFolder(bool notify) override;
   bool createParent() override;
   bool remove(bool notify, bool scheduleOnFailure) override;
@@ -115,7 +123,7 @@ class PathWin : public s::file::IPath, public virtual s::thread::IPoolable {
   s::col::_array::ArrayP* list(bool includeAll, bool recursive, Filter filter,
                                s::col::_array::ArrayP* list);
   void listInto(bool includeAll, bool recursive, Filter filter, s::col::_array::ArrayP& out);
-  bool renameRound(std::u16string& current);
+  bool renameRound(std::u16string& current, const BeforeRename& beforeRename);
 
   std::u16string text_;
   std::u16string drive_;

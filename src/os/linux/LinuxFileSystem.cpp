@@ -398,6 +398,14 @@ bool LinuxFileSystem::scheduleDeletion(std::u16string_view path) {
   return PendingDeletions(PendingDeletions::defaultPath()).add(p);
 }
 
+bool LinuxFileSystem::scheduleDeletionAfterMove(std::u16string_view current,
+                                                std::u16string_view future) {
+  std::string from;
+  std::string to;
+  if (!nativeAbsolute(current, from) || !nativeAbsolute(future, to)) return false;
+  return PendingDeletions(PendingDeletions::defaultPath()).addAs(to, from);
+}
+
 std::size_t LinuxFileSystem::replayScheduledDeletions() {
   return PendingDeletions(PendingDeletions::defaultPath()).replay();
 }

@@ -35,6 +35,7 @@ class LinuxFileSystem final : public FileSystem {
   bool deleteFile(std::u16string_view path) override;
 
   bool scheduleDeletion(std::u16string_view path) override;
+  bool scheduleDeletionAfterMove(std::u16string_view current, std::u16string_view future) override;
   std::size_t replayScheduledDeletions() override;
   std::size_t forgetFinishedDeletions() override;
 

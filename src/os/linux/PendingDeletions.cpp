@@ -129,10 +129,10 @@ bool PendingDeletions::save(const std::vector<Entry>& list) const {
   return store().save(lines);
 }
 
-bool PendingDeletions::add(const std::string& path) {
+bool PendingDeletions::addAs(const std::string& path, const std::string& current) {
   struct stat st {};
   if (path_.empty() || path.empty() || path[0] != '/') return failWith(EINVAL);
-  if (::lstat(path.c_str(), &st) != 0) return failWith(errno);
+  if (::lstat(current.c_str(), &st) != 0) return failWith(errno);
   if (!store().makeFolders()) return failWith(errno);
   JournalStore::Lock lock(path_);
   if (!lock.held()) return failWith(errno);

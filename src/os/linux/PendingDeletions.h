@@ -37,7 +37,12 @@ class PendingDeletions {
 
   // Adds (or refreshes) the entry at the absolute `path`, which must exist,
   // as written by the calling process.
-  bool add(const std::string& path);
+  bool add(const std::string& path) { return addAs(path, path); }
+
+  // Adds (or refreshes) the entry `future` with the identity (kind and
+  // inode) of the existing entry `current`, which is about to be renamed
+  // to `future`, as written by the calling process.
+  bool addAs(const std::string& future, const std::string& current);
 
   // Deletes what the journal lists whose writer has ended (or is the calling
   // process itself), never following a link in any component and never

@@ -93,15 +93,22 @@ bool writeTip(s::file::win::PathWin& path, const s::os::TipRecord& record, float
 
 }  // namespace
 
-bool CluterTip::wipe(s::file::win::PathWin& path, float to, const Fill& fill) {
+bool CluterTip::wipe(s::file::win::PathWin& path, float to, const Fill& fill, Result* result) {
+  Result ignored = Result::Failed;
+  Result& why = result != nullptr ? *result : ignored;
+  why = Result::NotOpened;
   s::os::TipRecord record;
   if (!describe(path, record)) return false;
   const bool attributesKnown = record.attributes != FileAttributes::kInvalid;
+  why = Result::LeftAlone;
   if (attributesKnown && (record.attributes & kLeftAlone) != 0) return true;
+  why = Result::NothingToWrite;
   if (record.extendedTo == record.length) return true;
+  why = Result::InUse;
   if (fileSystem().openState(path.getLongPath()) != s::os::OpenState::Free) return false;
   // Never 0: a record without a seed names no pattern.
   record.seed = s::file::wiper::Random::random64() | 1u;
+  why = Result::Failed;
   if (!s::os::tipJournal().record(record)) return false;
 
   // Attributes that cannot be read are left as they are: there would be
@@ -109,7 +116,8 @@ bool CluterTip::wipe(s::file::win::PathWin& path, float to, const Fill& fill) {
   const bool attributesChanged = attributesKnown && record.attributes != kWhileWriting &&
                                  fileSystem().setAttributes(path.getLongPath(), kWhileWriting);
   bool whole = true;
-  const bool result = writeTip(path, record, to, fill, whole);
+  const bool written = writeTip(path, record, to, fill, whole);
+  if (written) why = Result::Written;
   if (attributesChanged) {
     fileSystem().setAttributes(path.getLongPath(), record.attributes);
     // Some volumes count an attribute change as a change of the file.
@@ -120,7 +128,7 @@ bool CluterTip::wipe(s::file::win::PathWin& path, float to, const Fill& fill) {
   }
   // A file left longer than its data keeps its record for the next start.
   if (whole) s::os::tipJournal().forget(record);
-  return result;
+  return written;
 }
 
 }  // namespace s::file::wiper::win

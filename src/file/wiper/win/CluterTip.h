@@ -48,7 +48,11 @@ class CluterTip {
   // cannot be written. Otherwise returns whether the tip was written and
   // the length put back. Never renames, deletes or shortens a file below its
   // length. The caller's (worker's) thread only.
-  static bool wipe(s::file::win::PathWin& file, float to, const Fill& fill);
+  //
+  // `result` (may be null) receives what became of the file.
+  enum class Result { Written, NothingToWrite, LeftAlone, InUse, NotOpened, Failed };
+  static bool wipe(s::file::win::PathWin& file, float to, const Fill& fill,
+                   Result* result = nullptr);
 
   // The attribute bits that keep a file from being touched (encrypted,
   // compressed, sparse).

@@ -11,6 +11,8 @@
 
 namespace s::file::wiper::win {
 
+using s::file::wiper::OperationReport;
+
 using s::col::_array::ArrayP;
 using s::file::win::PathWin;
 
@@ -55,7 +57,13 @@ Shortfall CluterTipsWipe::run() {
       stopped = true;
     }
   }
+  const Wiper::TipTally tally = worker->tipTally();
   worker->release();
+  OperationReport& report = operation_.report();
+  report.tipsWritten = tally.written;
+  report.filesInUse = tally.inUse;
+  report.filesNotOpened = tally.notOpened + tally.failed;
+  report.filesLeftAlone = tally.leftAlone + tally.inUse + report.filesNotOpened;
   if (!started) return Shortfall::WorkerRefused;
   return operation_.cancelled() ? Shortfall::Cancelled : Shortfall::None;
 }

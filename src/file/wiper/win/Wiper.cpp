@@ -138,6 +138,7 @@ void Wiper::uninit() {
     messages_->clear();
   }
   setProgress(0.0f);
+  for (auto& count : tips_) count = 0;
   resetTime_ = nowAsFileTime();
   truncateCount_ = renameCount_ = attributeCount_ = timeCount_ = kDefaultCount;
   clusterTipMode_ = false;
@@ -218,7 +219,7 @@ void Wiper::run() {
       if (job_.clusterTipMode) {
         wipeTip(path, from, to);
       } else {
-        wipeAndDelete(path, from, to, true);
+        wipeAndDelete(path, from, to, true, true);
       }
     }
   }
@@ -229,7 +230,8 @@ void Wiper::run() {
 
 // ---- Temporary-file mode
 
-bool Wiper::wipeAndDelete(PathWin& path, float from, float to, bool restoreAttributes) {
+bool Wiper::wipeAndDelete(PathWin& path, float from, float to, bool restoreAttributes,
+                          bool journalled) {
   if (stopping()) return false;
   setCurrentFile(path.getName());
   // Roots, missing entries, links and special files are left alone.
@@ -258,7 +260,7 @@ bool Wiper::wipeAndDelete(PathWin& path, float from, float to, bool restoreAttri
     if (path.isStream()) {
       path.remove(false, false);
     } else {
-      renameScrambleAndDelete(path, ok);
+      renameScrambleAndDelete(path, ok, journalled);
     }
   }
   if (restoreAttributes && original != PathWin::kInvalidAttributes && path.exists()) {
@@ -326,10 +328,17 @@ void Wiper::truncate(s::os::File& file, std::uint64_t size) {
   }
 }
 
-void Wiper::renameScrambleAndDelete(PathWin& path, bool& ok) {
+// A journalled entry is journalled under each new name before it takes it,
+// so that a kill between a rename and the deletion leaves nothing the next
+// start does not remove; entries inside a journalled folder go with it.
+void Wiper::renameScrambleAndDelete(PathWin& path, bool& ok, bool journalled) {
   PathHolder renamed(PathWin::create());
   s::str::strbuffer::StrBuffer* newName = s::str::strbuffer::StrBuffer::create();
-  const bool moved = path.renameRandomly(job_.renameCount, newName, false);
+  const PathWin::BeforeRename journal = [](std::u16string_view current, std::u16string_view next) {
+    return fileSystem().scheduleDeletionAfterMove(current, next);
+  };
+  const bool moved =
+      path.renameRandomly(job_.renameCount, newName, false, journalled ? journal : nullptr);
   renamed->set(newName->getText());
   renamed->shareVolumeOf(path);
   newName->release();
@@ -405,20 +414,37 @@ bool Wiper::wipeTip(PathWin& path, float from, float to) {
   return result;
 }
 
-// Seam for the cluster-tip write of one file, completed by the cluster-tip
-// operation. Contract: `file` is an existing regular file (or stream) that
-// is not a link, on the worker's thread; the call leaves it alone when it is
-// a protected system file, is encrypted, compressed or sparse (0x4A00), or
-// is held open by another process; otherwise it writes pseudorandom data
-// through job_.method (job_.buffer, kFillBufferSize, progress from the current
-// value to `to`, stopRequested_ as the cancel flag) from the end of the
-// file's data to the end of its last allocation unit, and restores the
-// file's length, times and attributes whatever happened (journalled before
-// the file grows). Returns false when the file could not be opened or the
-// write failed or was cancelled. Never renames, deletes or shortens a file.
+// The cluster-tip write of one file (see CluterTip::wipe), counted by what
+// became of the file.
 bool Wiper::wipeTipOfFile(PathWin& file, float to) {
-  return CluterTip::wipe(file, to,
-                         {job_.method, job_.buffer, kFillBufferSize, &progress_, &stopRequested_});
+  CluterTip::Result result = CluterTip::Result::Failed;
+  const bool ok = CluterTip::wipe(
+      file, to, {job_.method, job_.buffer, kFillBufferSize, &progress_, &stopRequested_}, &result);
+  switch (result) {
+    case CluterTip::Result::Written:
+      ++tips_[0];
+      break;
+    case CluterTip::Result::NothingToWrite:
+      break;
+    case CluterTip::Result::LeftAlone:
+      ++tips_[1];
+      break;
+    case CluterTip::Result::InUse:
+      ++tips_[2];
+      break;
+    case CluterTip::Result::NotOpened:
+      ++tips_[3];
+      break;
+    case CluterTip::Result::Failed:
+      ++tips_[4];
+      break;
+  }
+  return ok;
+}
+
+Wiper::TipTally Wiper::tipTally() const {
+  return TipTally{tips_[0].load(), tips_[1].load(), tips_[2].load(), tips_[3].load(),
+                  tips_[4].load()};
 }
 
 }  // namespace s::file::wiper::win

@@ -77,17 +77,32 @@ class Wiper : public s::file::wiper::IWiper,
   // The base of the random file times (FILETIME, taken at uninit).
   std::uint64_t getResetTime() const { return resetTime_; }
 
+  // What cluster-tip mode did to the files since init: tips written, files
+  // left alone (encrypted, compressed, sparse), held open by another
+  // program, not opened, failed. Any thread; final once the run ended.
+  struct TipTally {
+    std::uint64_t written = 0;
+    std::uint64_t leftAlone = 0;
+    std::uint64_t inUse = 0;
+    std::uint64_t notOpened = 0;
+    std::uint64_t failed = 0;
+  };
+  TipTally tipTally() const;
+
  private:
   bool stopping() const { return stopRequested_.load() != 0; }
   void setCurrentFile(const char16_t* text);
   void setProgress(float value) { progress_.store(value, std::memory_order_relaxed); }
 
   // Temporary-file mode: destroys one entry (a folder with everything in it).
-  bool wipeAndDelete(s::file::win::PathWin& path, float from, float to, bool restoreAttributes);
+  // `journalled`: the entry is one the owner journalled for deletion (a
+  // path it added), so each of its renames is journalled first.
+  bool wipeAndDelete(s::file::win::PathWin& path, float from, float to, bool restoreAttributes,
+                     bool journalled = false);
   bool wipeChildren(s::file::win::PathWin& folder, float from, float to, bool restoreAttributes);
   bool overwriteAndTruncate(s::file::win::PathWin& path, float to);
   void truncate(s::os::File& file, std::uint64_t size);
-  void renameScrambleAndDelete(s::file::win::PathWin& path, bool& ok);
+  void renameScrambleAndDelete(s::file::win::PathWin& path, bool& ok, bool journalled);
   void setRandomAttributes(s::file::win::PathWin& path);
   void setRandomTimes(s::file::win::PathWin& path);
 
@@ -127,7 +142,8 @@ class Wiper : public s::file::wiper::IWiper,
   std::int32_t attributeCount_ = kDefaultCount;
   std::int32_t timeCount_ = kDefaultCount;
   bool clusterTipMode_ = false;
-  Job job_;  // written by the run at its start only
+  Job job_;                                  // written by the run at its start only
+  std::atomic<std::uint64_t> tips_[5] = {};  // TipTally, in its order
 };
 
 }  // namespace s::file::wiper::win

@@ -48,6 +48,12 @@ class EngineOperation {
   // All free bytes of the drive; 0 when they cannot be read.
   std::uint64_t freeBytes() const { return s::os::fileSystem().freeBytes(root_); }
 
+  // The volume's NTFS facts (see FileSystem::ntfsVolumeData). A read that
+  // meets the MFT while the driver rewrites it can come back torn, so a
+  // failure other than a refusal (no permission, not NTFS) is tried again
+  // a few times. False when they cannot be had.
+  bool volumeData(s::os::NtfsVolumeData& out) const;
+
   // The largest size one file may have on the volume (4 GiB - 1 on FAT).
   std::uint64_t maxFileSize() const { return maxFileSize_; }
 

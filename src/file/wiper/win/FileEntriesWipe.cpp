@@ -33,7 +33,7 @@ std::u16string FileEntriesWipe::fileName(const std::u16string& folder, std::uint
 
 Shortfall FileEntriesWipe::run() {
   s::os::NtfsVolumeData volume;
-  if (!fileSystem().ntfsVolumeData(operation_.root(), volume)) return Shortfall::VolumeUnreadable;
+  if (!operation_.volumeData(volume)) return Shortfall::VolumeUnreadable;
   operation_.setProgress(0.1f);
   const Shortfall created = createEntries(volume);
   const Shortfall destroyed = destroyEntries();
@@ -56,7 +56,7 @@ Shortfall FileEntriesWipe::createEntries(const s::os::NtfsVolumeData& start) {
     ++files;
     if (files % kQueryInterval == 0) {
       s::os::NtfsVolumeData volume;
-      if (!fileSystem().ntfsVolumeData(operation_.root(), volume)) {
+      if (!operation_.volumeData(volume)) {
         return Shortfall::VolumeUnreadable;
       }
       if (volume.mftOutgrown(start)) return Shortfall::None;

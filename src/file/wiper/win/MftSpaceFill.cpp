@@ -73,7 +73,7 @@ std::u16string MftSpaceFill::folder() const {
 Shortfall MftSpaceFill::prepare() {
   if (prepared_) return prepareResult_;
   prepared_ = true;
-  if (!fileSystem().ntfsVolumeData(operation_.root(), start_)) {
+  if (!operation_.volumeData(start_)) {
     return prepareResult_ = Shortfall::VolumeUnreadable;
   }
   // The small files go only into a folder that was made new here (never

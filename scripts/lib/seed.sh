@@ -128,6 +128,10 @@ vonq_seed_marked() { # tag kind count size path
     vonq_marker "$1" "$2" "$i" $(($4))
     printf -v file "$5" "$i"
     printf '%s' "$vonq_text" >"$file"
+    if ((RANDOM % 100 < ${vonq_spacing:-0})); then
+      mkdir -p "$vonq_mnt/kept-between"
+      head -c $((1 + RANDOM % 65536)) /dev/urandom >"$vonq_mnt/kept-between/$2-$i.bin"
+    fi
     vonq_marker "$1" "$2" "$i"
     echo "$vonq_text" >>"$vonq_work/markers"
   done
@@ -137,9 +141,13 @@ vonq_seed_marked() { # tag kind count size path
 # their MFT record, `small` files of one cluster, `large` files of 1 to
 # `large_kb` KiB, all filled with their marker, and `names` empty files with
 # distinctive names spread over `dirs` folders; then all of it is deleted.
-# Writes the markers to $vonq_work/markers. Draws from $RANDOM.
-vonq_seed_deleted() { # mnt tag resident small large large_kb names dirs
+# With `spacing` (percent, default 0), that share of the deleted files is
+# followed by a live file of up to 64 KiB, so that the free space they
+# leave is cut into pieces. Writes the markers to $vonq_work/markers. Draws
+# from $RANDOM.
+vonq_seed_deleted() { # mnt tag resident small large large_kb names dirs [spacing]
   local mnt=$1 tag=$2 resident=$3 small=$4 large=$5 large_kb=$6 names=$7 dirs=$8 i gone
+  vonq_spacing=${9:-0}
   gone="$mnt/$tag-gone"
   mkdir -p "$gone"
   : >"$vonq_work/markers"

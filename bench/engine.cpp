@@ -9,56 +9,35 @@
 // device's pace).
 
 #include <benchmark/benchmark.h>
-#include <sys/statvfs.h>
-#include <sys/wait.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "file/wiper/win/DiskWiper.h"
 #include "os/FileSystemWrapper.h"
-#include "support/ScratchNtfs.h"
+#include "support/BenchVolume.h"
 
 namespace {
 
 using s::file::wiper::win::DiskWiper;
+using vonq::bench::BenchVolume;
 using vonq::test::ScratchNtfs;
 
 constexpr std::uint64_t kVolumeBytes = 4ull << 30;
 constexpr int kTipFiles = 10000;
+constexpr std::uint64_t kFillBuffer = 10567680;
 
-ScratchNtfs* volume = nullptr;
+BenchVolume* volume = nullptr;
 double fillBytesPerSecond = 0;
 double ddBytesPerSecond = 0;
 
-std::uint64_t freeBytes() {
-  struct statvfs sv {};
-  ::statvfs(volume->mountPoint().c_str(), &sv);
-  return static_cast<std::uint64_t>(sv.f_bfree) * sv.f_frsize;
-}
-
 // Runs one operation of an engine on the volume to its end; seconds taken.
 double runOperation(int op) {
-  DiskWiper* engine = DiskWiper::create();
-  engine->init();
-  engine->setDrive(volume->root().c_str());
-  engine->setProcessTrashBin(op == DiskWiper::kTrashBin);
-  engine->setProcessDiskSpace(op == DiskWiper::kDiskSpace);
-  engine->setProcessMFTSpace(op == DiskWiper::kMFTSpace);
-  engine->setProcessCluterTips(op == DiskWiper::kCluterTips);
-  engine->setProcessFileEntries(op == DiskWiper::kFileEntries);
-  const auto start = std::chrono::steady_clock::now();
-  engine->start();
-  while (engine->isRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-  engine->release();
-  return took.count();
+  return volume->runEngine(1u << op).seconds;
 }
 
 // Counts the MFT wipe's small files.
@@ -79,46 +58,29 @@ class CountingFileSystem : public s::os::FileSystemWrapper {
 
 void BM_FreeSpaceFill(benchmark::State& state) {
   for (auto _ : state) {
-    const std::uint64_t bytes = freeBytes();
-    const double seconds = runOperation(DiskWiper::kDiskSpace);
-    state.SetIterationTime(seconds);
-    fillBytesPerSecond = static_cast<double>(bytes) / seconds;
+    const BenchVolume::Timed fill = volume->runEngine(1u << DiskWiper::kDiskSpace);
+    state.SetIterationTime(fill.seconds);
+    fillBytesPerSecond = fill.bytesPerSecond();
     state.counters["bytes_per_second"] = fillBytesPerSecond;
   }
 }
 
-// dd writes the free space (rounded down to whole fill buffers) with the
-// fill's flush behaviour; false when it failed. Adds the bytes and seconds.
-bool ddFreeSpace(std::uint64_t& bytes, double& seconds) {
-  const std::uint64_t blocks = freeBytes() / 10567680;
-  const std::string target = volume->path("dd.out");
-  const std::string command =
-      "dd if=/dev/zero of=" + target +
-      " bs=10567680 oflag=direct,dsync status=none count=" + std::to_string(blocks);
-  const auto start = std::chrono::steady_clock::now();
-  const int rc = std::system(command.c_str());
-  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-  std::filesystem::remove(target);
-  bytes = blocks * 10567680;
-  seconds = took.count();
-  return rc == 0;
-}
-
 void BM_DdSameAmount(benchmark::State& state) {
   for (auto _ : state) {
-    std::uint64_t bytes = 0;
-    double seconds = 0;
-    if (!ddFreeSpace(bytes, seconds)) state.SkipWithError("dd failed");
-    state.SetIterationTime(seconds);
-    ddBytesPerSecond = static_cast<double>(bytes) / seconds;
+    // The free space rounded down to whole fill buffers, every write synced.
+    const BenchVolume::Timed dd =
+        volume->ddFill(kFillBuffer, volume->freeBytes() / kFillBuffer, ",dsync");
+    if (!dd.ok) state.SkipWithError("dd failed");
+    state.SetIterationTime(dd.seconds);
+    ddBytesPerSecond = dd.bytesPerSecond();
     state.counters["bytes_per_second"] = ddBytesPerSecond;
   }
 }
 
 void BM_ClusterTips(benchmark::State& state) {
-  std::filesystem::create_directories(volume->path("tips"));
+  std::filesystem::create_directories(volume->scratch().path("tips"));
   for (int i = 0; i < kTipFiles; ++i) {
-    std::ofstream(volume->path("tips/f" + std::to_string(i)), std::ios::binary)
+    std::ofstream(volume->scratch().path("tips/f" + std::to_string(i)), std::ios::binary)
         << std::string(5000 + (i % 3000), 'x');
   }
   for (auto _ : state) {
@@ -126,7 +88,7 @@ void BM_ClusterTips(benchmark::State& state) {
     state.SetIterationTime(seconds);
     state.counters["files_per_second"] = kTipFiles / seconds;
   }
-  std::filesystem::remove_all(volume->path("tips"));
+  std::filesystem::remove_all(volume->scratch().path("tips"));
 }
 
 void BM_MftSmallFiles(benchmark::State& state) {
@@ -156,19 +118,12 @@ int main(int argc, char** argv) {
   }
   char state[] = "/tmp/vonq-bench-state-XXXXXX";
   if (::mkdtemp(state) != nullptr) ::setenv("XDG_STATE_HOME", state, 1);
-  ScratchNtfs::Options options;
-  options.sizeBytes = kVolumeBytes;
-  ScratchNtfs scratch(options);
+  BenchVolume scratch(kVolumeBytes);
   if (!scratch.ok()) {
     std::fprintf(stderr, "bench_engine: %s\n", scratch.error().c_str());
     return 1;
   }
   volume = &scratch;
-  // The image file is sparse on the host: whoever writes first would also
-  // pay for the host's allocation. One unmeasured pass gives it its blocks.
-  std::uint64_t warmBytes = 0;
-  double warmSeconds = 0;
-  ddFreeSpace(warmBytes, warmSeconds);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -13,22 +13,6 @@ namespace s::file::wiper::win {
 using s::os::fileSystem;
 using Taken = LargeTempFiles::Taken;
 
-namespace {
-
-Shortfall shortfallOf(Taken taken) {
-  switch (taken) {
-    case Taken::All:
-    case Taken::Full:
-      return Shortfall::None;
-    case Taken::Cancelled:
-      return Shortfall::Cancelled;
-    default:
-      return Shortfall::WriteFailed;
-  }
-}
-
-}  // namespace
-
 Shortfall FreeSpaceFill::run(std::unique_ptr<LargeTempFiles>* keep) {
   freeBytes_ = 0;
   freeBytes_ = operation_.freeBytes();
@@ -66,7 +50,7 @@ Shortfall FreeSpaceFill::fill(LargeTempFiles& files, std::uint8_t* buffer) {
     }
   }
   method->release();
-  return shortfallOf(taken);
+  return LargeTempFiles::shortfallOf(taken);
 }
 
 // The first file, in whole steps of kStepSize; where the volume caps a

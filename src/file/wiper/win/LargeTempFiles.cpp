@@ -52,6 +52,18 @@ void cutUnwritten(s::os::File& file) {
 
 }  // namespace
 
+Shortfall LargeTempFiles::shortfallOf(Taken taken) {
+  switch (taken) {
+    case Taken::All:
+    case Taken::Full:
+      return Shortfall::None;
+    case Taken::Cancelled:
+      return Shortfall::Cancelled;
+    default:
+      return Shortfall::WriteFailed;
+  }
+}
+
 LargeTempFiles::LargeTempFiles(const EngineOperation& operation, Sizing sizing)
     : operation_(&operation), sizing_(sizing) {}
 

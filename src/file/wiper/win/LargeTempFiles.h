@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "file/wiper/Shortfall.h"
 #include "os/File.h"
 
 namespace s::file::wiper::win {
@@ -51,6 +52,10 @@ class LargeTempFiles {
   // the volume filled up first (the free space is taken: that is the job
   // done); the operation was cancelled; or it failed otherwise.
   enum class Taken { All, Full, Cancelled, Failed };
+
+  // What taking the free space that way means for the operation: a full
+  // volume is the job done (None), a cancel Cancelled, a failure WriteFailed.
+  static Shortfall shortfallOf(Taken taken);
 
   LargeTempFiles(const EngineOperation& operation, Sizing sizing);
   ~LargeTempFiles();  // closes what is still open

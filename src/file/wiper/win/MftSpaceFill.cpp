@@ -36,18 +36,6 @@ OpenMode smallFileMode() {
   return mode;
 }
 
-Shortfall sizingShortfall(Taken taken) {
-  switch (taken) {
-    case Taken::All:
-    case Taken::Full:
-      return Shortfall::None;
-    case Taken::Cancelled:
-      return Shortfall::Cancelled;
-    default:
-      return Shortfall::WriteFailed;
-  }
-}
-
 }  // namespace
 
 MftSpaceFill::~MftSpaceFill() {
@@ -167,7 +155,7 @@ Shortfall MftSpaceFill::takeFreeSpace(LargeTempFiles& files, bool handedOver) {
     ++operation_.report().filesMade;
     const Taken taken = files.setSize(extra, all, sized);
     files.close(extra);
-    return sizingShortfall(taken);
+    return LargeTempFiles::shortfallOf(taken);
   }
   const std::uint64_t cap = operation_.maxFileSize();
   Taken taken = files.setSize(
@@ -179,7 +167,7 @@ Shortfall MftSpaceFill::takeFreeSpace(LargeTempFiles& files, bool handedOver) {
     if (taken == Taken::All || second == Taken::Cancelled) taken = second;
   }
   files.close(LargeTempFiles::kSecond);
-  return sizingShortfall(taken);
+  return LargeTempFiles::shortfallOf(taken);
 }
 
 // Makes small files until no free record is left (not one byte fits, no

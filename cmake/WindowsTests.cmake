@@ -34,3 +34,12 @@ set(VONQ_TESTS_LEFT_OUT
 # The few POSIX calls the portable tests use (temporary folders, environment
 # variables), given to every test source on Windows.
 set(VONQ_TEST_PRELUDE ${CMAKE_SOURCE_DIR}/tests/support/windows/PosixShim.h)
+
+# vonq-scrub.exe on a scratch NTFS image mapped to D: in the Wine prefix.
+if(CMAKE_CROSSCOMPILING)
+  add_test(NAME wine_ntfs_drive
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/os/windows/wine-ntfs-drive.sh
+                   $<TARGET_FILE:vonq-scrub> ${CMAKE_SOURCE_DIR}/scripts/wine-run
+                   ${CMAKE_BINARY_DIR}/wine-prefix ${CMAKE_BINARY_DIR}/wine-ntfs-drive)
+  set_tests_properties(wine_ntfs_drive PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
+endif()

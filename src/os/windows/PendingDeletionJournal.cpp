@@ -20,41 +20,21 @@ PendingDeletionJournal::PendingDeletionJournal()
     : journal_(WinJournal::defaultPath(u"pending-deletions")) {}
 
 bool PendingDeletionJournal::add(const std::u16string& path, const FileInfo& info) {
-  if (journal_.path().empty() || !journal_.makeFolder()) return false;
-  WinJournal::Lock lock(journal_.path());
-  if (!lock.held()) return false;
-  std::vector<WinJournal::Writer> writers;
-  std::vector<WinJournal::Row> rows = journal_.rows(&writers);
-  for (std::size_t i = rows.size(); i-- > 0;) {
-    if (rows[i].size() == kFieldCount && rows[i][kPath] == path) {
-      rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(i));
-      writers.erase(writers.begin() + static_cast<std::ptrdiff_t>(i));
-    }
-  }
-  rows.push_back({std::u16string(1, kindLetter(info.kind)), WinJournal::number(info.device),
-                  WinJournal::number(info.fileId), path});
-  writers.push_back(WinJournal::Writer::self());
-  return journal_.save(rows, writers);
+  return journal_.append({std::u16string(1, kindLetter(info.kind)), WinJournal::number(info.device),
+                          WinJournal::number(info.fileId), path},
+                         [&path](const WinJournal::Row& row) {
+                           return row.size() == kFieldCount && row[kPath] == path;
+                         });
 }
 
 std::size_t PendingDeletionJournal::replay(WinFileSystem& files) {
-  if (journal_.path().empty()) return 0;
-  WinJournal::Lock lock(journal_.path());
-  if (!lock.held()) return 0;
-  std::vector<WinJournal::Writer> writers;
-  const std::vector<WinJournal::Row> rows = journal_.rows(&writers);
-  std::vector<WinJournal::Row> kept;
-  std::vector<WinJournal::Writer> keptWriters;
   std::size_t deleted = 0;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const Outcome outcome = writers[i].alive() ? Outcome::Failed : remove(files, rows[i]);
+  journal_.keepOnly([&](const WinJournal::Row& row, const WinJournal::Writer& writer) {
+    if (writer.alive()) return true;
+    const Outcome outcome = remove(files, row);
     if (outcome == Outcome::Deleted) ++deleted;
-    if (outcome == Outcome::Failed) {
-      kept.push_back(rows[i]);
-      keptWriters.push_back(writers[i]);
-    }
-  }
-  if (kept.size() != rows.size()) journal_.save(kept, keptWriters);
+    return outcome == Outcome::Failed;
+  });
   return deleted;
 }
 

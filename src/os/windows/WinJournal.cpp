@@ -138,6 +138,40 @@ bool WinJournal::save(const std::vector<Row>& rows, const std::vector<Writer>& w
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
+bool WinJournal::append(const Row& row, const std::function<bool(const Row&)>& drop) const {
+  if (path_.empty() || !makeFolder()) return false;
+  Lock lock(path_);
+  if (!lock.held()) return false;
+  std::vector<Writer> writers;
+  std::vector<Row> all = rows(&writers);
+  std::vector<Row> kept;
+  std::vector<Writer> keptWriters;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (drop && drop(all[i])) continue;
+    kept.push_back(std::move(all[i]));
+    keptWriters.push_back(writers[i]);
+  }
+  kept.push_back(row);
+  keptWriters.push_back(Writer::self());
+  return save(kept, keptWriters);
+}
+
+bool WinJournal::keepOnly(const std::function<bool(const Row&, const Writer&)>& keep) const {
+  if (path_.empty()) return false;
+  Lock lock(path_);
+  if (!lock.held()) return false;
+  std::vector<Writer> writers;
+  const std::vector<Row> all = rows(&writers);
+  std::vector<Row> kept;
+  std::vector<Writer> keptWriters;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (!keep(all[i], writers[i])) continue;
+    kept.push_back(all[i]);
+    keptWriters.push_back(writers[i]);
+  }
+  return kept.size() == all.size() || save(kept, keptWriters);
+}
+
 std::u16string WinJournal::number(std::uint64_t value) {
   std::u16string digits;
   do {

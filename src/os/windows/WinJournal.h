@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,17 @@ class WinJournal {
   // removes it when there are none. The caller holds the Lock. False on
   // failure; the old journal then stays whole.
   bool save(const std::vector<Row>& rows, const std::vector<Writer>& writers) const;
+
+  // Makes the folder, takes the lock, drops the rows `drop` picks (none
+  // when it is empty), adds `row` as written by this process and saves.
+  // Returns only once the journal is durable; false when it cannot be
+  // written.
+  bool append(const Row& row, const std::function<bool(const Row&)>& drop = {}) const;
+
+  // Under the lock: keeps only the rows for which `keep` answers true,
+  // rewriting the journal when any went. False when the lock cannot be had
+  // or the journal cannot be rewritten.
+  bool keepOnly(const std::function<bool(const Row&, const Writer&)>& keep) const;
 
   static std::u16string number(std::uint64_t value);
   // False when `text` is not a decimal number that fits.

@@ -59,59 +59,25 @@ bool WinTipJournal::usable() {
 }
 
 bool WinTipJournal::record(const TipRecord& record) {
-  if (journal_.path().empty() || !journal_.makeFolder()) return false;
-  WinJournal::Lock lock(journal_.path());
-  if (!lock.held()) return false;
-  std::vector<WinJournal::Writer> writers;
-  std::vector<WinJournal::Row> rows = journal_.rows(&writers);
-  rows.push_back(rowOf(record));
-  writers.push_back(WinJournal::Writer::self());
-  return journal_.save(rows, writers);
+  return journal_.append(rowOf(record));
 }
 
 bool WinTipJournal::forget(const TipRecord& record) {
-  if (journal_.path().empty()) return false;
-  WinJournal::Lock lock(journal_.path());
-  if (!lock.held()) return false;
-  std::vector<WinJournal::Writer> writers;
-  const std::vector<WinJournal::Row> rows = journal_.rows(&writers);
-  std::vector<WinJournal::Row> kept;
-  std::vector<WinJournal::Writer> keptWriters;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
+  return journal_.keepOnly([&record](const WinJournal::Row& row, const WinJournal::Writer&) {
     TipRecord listed;
-    if (recordOf(rows[i], listed) && listed.path == record.path && listed.fileId == record.fileId) {
-      continue;
-    }
-    kept.push_back(rows[i]);
-    keptWriters.push_back(writers[i]);
-  }
-  return kept.size() == rows.size() || journal_.save(kept, keptWriters);
+    return !recordOf(row, listed) || listed.path != record.path || listed.fileId != record.fileId;
+  });
 }
 
 std::size_t WinTipJournal::replay() {
-  if (journal_.path().empty()) return 0;
-  WinJournal::Lock lock(journal_.path());
-  if (!lock.held()) return 0;
-  std::vector<WinJournal::Writer> writers;
-  const std::vector<WinJournal::Row> rows = journal_.rows(&writers);
-  std::vector<WinJournal::Row> kept;
-  std::vector<WinJournal::Writer> keptWriters;
   std::size_t repaired = 0;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
+  journal_.keepOnly([&repaired](const WinJournal::Row& row, const WinJournal::Writer& writer) {
+    if (writer.alive()) return true;
     TipRecord record;
-    Outcome outcome = Outcome::Untouched;
-    if (writers[i].alive()) {
-      outcome = Outcome::Failed;
-    } else if (recordOf(rows[i], record)) {
-      outcome = repair(record);
-    }
+    const Outcome outcome = recordOf(row, record) ? repair(record) : Outcome::Untouched;
     if (outcome == Outcome::Repaired) ++repaired;
-    if (outcome == Outcome::Failed) {
-      kept.push_back(rows[i]);
-      keptWriters.push_back(writers[i]);
-    }
-  }
-  if (kept.size() != rows.size()) journal_.save(kept, keptWriters);
+    return outcome == Outcome::Failed;
+  });
   return repaired;
 }
 

@@ -19,9 +19,9 @@ inline char* mkdtemp(char* pattern) {
   const std::size_t length = std::strlen(pattern);
   if (length < 6 || std::strcmp(pattern + length - 6, "XXXXXX") != 0) return nullptr;
   static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-  const auto seed = static_cast<unsigned long long>(
-                        std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                    (static_cast<unsigned long long>(::_getpid()) << 32);
+  const auto seed =
+      static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+      (static_cast<unsigned long long>(::_getpid()) << 32);
   for (unsigned long long attempt = 0; attempt < 100; ++attempt) {
     unsigned long long bits = seed + attempt * 7919u;
     for (std::size_t i = length - 6; i < length; ++i) {

@@ -59,6 +59,18 @@ add_custom_command(
   VERBATIM)
 target_sources(vonq_core PRIVATE ${VONQ_LANG_SOURCE})
 
+# On Windows the programs also carry the table as the resource IDR_XML (130,
+# raw data), where the system's resource loader finds it. Resources must be
+# linked into each program itself, so the top-level file adds
+# VONQ_RESOURCE_SOURCES to the programs it makes.
+if(WIN32)
+  set(VONQ_LANG_RC ${CMAKE_BINARY_DIR}/generated/lang/LangTable.rc)
+  file(CONFIGURE OUTPUT ${VONQ_LANG_RC}
+       CONTENT "#define IDR_XML 130\nIDR_XML RCDATA \"${VONQ_LANG_XML}\"\n")
+  set_source_files_properties(${VONQ_LANG_RC} PROPERTIES OBJECT_DEPENDS ${VONQ_LANG_XML})
+  set(VONQ_RESOURCE_SOURCES ${VONQ_LANG_RC})
+endif()
+
 # res/lang.xml is generated from res/lang/*.txt and committed, so a build needs no Python.
 # After editing the texts: cmake --build <dir> --target lang_xml (rewrites res/lang.xml).
 find_package(Python3 COMPONENTS Interpreter)

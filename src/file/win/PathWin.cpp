@@ -194,7 +194,10 @@ const s::os::VolumeInfo* PathWin::volume() {
 // The root of the volume that holds the entry, or of the nearest existing
 // folder above it when the entry does not exist (yet).
 const char16_t* PathWin::getRoot() {
-  if (!drive_.empty() && !volumeOk_) {
+  // A drive-letter path asks its volume like any other (its geometry is
+  // needed); only when the volume cannot be asked is the root the letter's.
+  if (volume() == nullptr && !drive_.empty()) {
+    volume_ = s::os::VolumeInfo();
     volume_.root = drive_ + separator();
     volumeOk_ = volumeRead_ = true;
   }

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "os/Cpu.h"
+
 namespace s::file::wiper {
 
 static_assert(std::endian::native == std::endian::little,
@@ -89,21 +91,16 @@ void fillBlocksBaseline(std::uint8_t* out, std::uint32_t blocks, std::uint32_t s
   fillBlocksBody(out, blocks, state, jump);
 }
 
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-[[gnu::target("avx2")]] void fillBlocksAvx2(std::uint8_t* out, std::uint32_t blocks,
-                                            std::uint32_t state, Affine jump) {
+// Without an AVX2 build (VONQ_TARGET_AVX2 empty) cpuHasAvx2() is false and
+// the baseline runs.
+VONQ_TARGET_AVX2 void fillBlocksAvx2(std::uint8_t* out, std::uint32_t blocks, std::uint32_t state,
+                                     Affine jump) {
   fillBlocksBody(out, blocks, state, jump);
 }
 
 void fillBlocks(std::uint8_t* out, std::uint32_t blocks, std::uint32_t state) {
-  static const bool avx2 = __builtin_cpu_supports("avx2");
-  (avx2 ? fillBlocksAvx2 : fillBlocksBaseline)(out, blocks, state, power(kLanes));
+  (s::os::cpuHasAvx2() ? fillBlocksAvx2 : fillBlocksBaseline)(out, blocks, state, power(kLanes));
 }
-#else
-void fillBlocks(std::uint8_t* out, std::uint32_t blocks, std::uint32_t state) {
-  fillBlocksBaseline(out, blocks, state, power(kLanes));
-}
-#endif
 
 }  // namespace
 

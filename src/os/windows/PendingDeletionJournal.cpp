@@ -1,0 +1,85 @@
+#include "os/windows/PendingDeletionJournal.h"
+
+#include "os/FileAttributes.h"
+#include "os/windows/WinFileSystem.h"
+
+namespace s::os::win_fs {
+
+namespace {
+
+// Fields of a row behind the writer.
+enum Field { kKind, kDevice, kFileId, kPath, kFieldCount };
+
+char16_t kindLetter(EntryKind kind) {
+  return kind == EntryKind::Folder ? u'D' : u'F';
+}
+
+}  // namespace
+
+PendingDeletionJournal::PendingDeletionJournal()
+    : journal_(WinJournal::defaultPath(u"pending-deletions")) {}
+
+bool PendingDeletionJournal::add(const std::u16string& path, const FileInfo& info) {
+  return journal_.append({std::u16string(1, kindLetter(info.kind)), WinJournal::number(info.device),
+                          WinJournal::number(info.fileId), path},
+                         [&path](const WinJournal::Row& row) {
+                           return row.size() == kFieldCount && row[kPath] == path;
+                         });
+}
+
+std::size_t PendingDeletionJournal::replay(WinFileSystem& files) {
+  std::size_t deleted = 0;
+  journal_.keepOnly([&](const WinJournal::Row& row, const WinJournal::Writer& writer) {
+    if (writer.alive()) return true;
+    const Outcome outcome = remove(files, row);
+    if (outcome == Outcome::Deleted) ++deleted;
+    return outcome == Outcome::Failed;
+  });
+  return deleted;
+}
+
+PendingDeletionJournal::Outcome PendingDeletionJournal::remove(WinFileSystem& files,
+                                                               const WinJournal::Row& row) {
+  std::uint64_t device = 0, fileId = 0;
+  if (row.size() != kFieldCount || !WinJournal::parseNumber(row[kDevice], device) ||
+      !WinJournal::parseNumber(row[kFileId], fileId)) {
+    return Outcome::Dropped;
+  }
+  const std::u16string& path = row[kPath];
+  FileInfo info;
+  if (!files.stat(path, info)) return files.exists(path) ? Outcome::Failed : Outcome::Dropped;
+  if (info.kind == EntryKind::Link || info.device != device || info.fileId != fileId ||
+      kindLetter(info.kind) != row[kKind][0]) {
+    return Outcome::Dropped;
+  }
+  const bool removed =
+      info.kind == EntryKind::Folder ? removeTree(files, path) : removeFile(files, path);
+  return removed ? Outcome::Deleted : Outcome::Failed;
+}
+
+bool PendingDeletionJournal::removeFile(WinFileSystem& files, const std::u16string& path) {
+  const std::uint32_t attributes = files.getAttributes(path);
+  if (attributes != FileAttributes::kInvalid && (attributes & FileAttributes::kReadOnly) != 0) {
+    files.setAttributes(path, attributes & ~FileAttributes::kReadOnly);
+  }
+  return files.deleteFile(path);
+}
+
+bool PendingDeletionJournal::removeTree(WinFileSystem& files, const std::u16string& folder) {
+  std::vector<DirEntry> entries;
+  if (!files.listFolder(folder, entries)) return false;
+  bool ok = true;
+  for (const DirEntry& entry : entries) {
+    const std::u16string path = folder + u'\\' + entry.name;
+    if (entry.kind == EntryKind::Folder) {
+      ok = removeTree(files, path) && ok;
+    } else if (entry.kind == EntryKind::Link) {
+      ok = files.deleteFile(path) && ok;  // the link itself, never its target
+    } else {
+      ok = removeFile(files, path) && ok;
+    }
+  }
+  return ok && files.removeFolder(folder);
+}
+
+}  // namespace s::os::win_fs

@@ -1,0 +1,50 @@
+#include <windows.h>
+// After windows.h.
+#include <shellapi.h>
+
+#include "os/Shell.h"
+#include "os/windows/WinText.h"
+
+namespace s::os {
+
+namespace {
+
+using win_fs::toWide;
+
+// The number of items in the drive's recycle bin; false when the shell
+// cannot tell.
+bool itemsInBin(const std::wstring& root, std::int64_t& items) {
+  SHQUERYRBINFO info{};
+  info.cbSize = sizeof info;
+  if (::SHQueryRecycleBinW(root.c_str(), &info) != S_OK) return false;
+  items = info.i64NumItems;
+  return true;
+}
+
+// The recycle bin through the shell. SHEmptyRecycleBinW answers an error for
+// a bin that is empty already on some Windows versions (and always under
+// Wine), so its answer alone cannot tell success: the bin is counted before
+// and after where the shell can count it.
+class WinShell final : public Shell {
+ public:
+  bool emptyRecycleBin(std::u16string_view root) override {
+    const std::wstring wideRoot = toWide(root);
+    std::int64_t items = 0;
+    const bool counted = itemsInBin(wideRoot, items);
+    if (counted && items == 0) return true;
+    const HRESULT emptied = ::SHEmptyRecycleBinW(
+        nullptr, wideRoot.c_str(), SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+    if (itemsInBin(wideRoot, items)) return items == 0;
+    return emptied == S_OK;
+  }
+};
+
+}  // namespace
+
+Shell& platformShell() {
+  // Never destroyed: workers may still use it while the process ends.
+  static WinShell* const instance = new WinShell();
+  return *instance;
+}
+
+}  // namespace s::os

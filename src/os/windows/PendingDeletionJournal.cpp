@@ -38,6 +38,21 @@ std::size_t PendingDeletionJournal::replay(WinFileSystem& files) {
   return deleted;
 }
 
+std::size_t PendingDeletionJournal::forgetFinished(WinFileSystem& files) {
+  const WinJournal::Writer self = WinJournal::Writer::self();
+  std::size_t dropped = 0;
+  journal_.keepOnly([&](const WinJournal::Row& row, const WinJournal::Writer& writer) {
+    if (writer.pid != self.pid || writer.started != self.started) return true;
+    std::uint64_t fileId = 0;
+    FileInfo info;
+    const bool there = row.size() == kFieldCount && WinJournal::parseNumber(row[kFileId], fileId) &&
+                       files.stat(row[kPath], info) && info.fileId == fileId;
+    if (!there) ++dropped;
+    return there;
+  });
+  return dropped;
+}
+
 PendingDeletionJournal::Outcome PendingDeletionJournal::remove(WinFileSystem& files,
                                                                const WinJournal::Row& row) {
   std::uint64_t device = 0, fileId = 0;

@@ -31,6 +31,10 @@ class PendingDeletionJournal {
   // listed. Returns how many entries were deleted.
   std::size_t replay(WinFileSystem& files);
 
+  // Drops this process's entries whose entry is gone or is another one now
+  // (see FileSystem::forgetFinishedDeletions). Returns how many went.
+  std::size_t forgetFinished(WinFileSystem& files);
+
  private:
   enum class Outcome { Deleted, Dropped, Failed };
 

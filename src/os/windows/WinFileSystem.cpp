@@ -403,8 +403,19 @@ bool WinFileSystem::scheduleDeletion(std::u16string_view path) {
   return true;
 }
 
+bool WinFileSystem::scheduleDeletionAfterMove(std::u16string_view current,
+                                              std::u16string_view future) {
+  FileInfo info;
+  if (!stat(current, info)) return false;
+  return PendingDeletionJournal().add(std::u16string(future), info);
+}
+
 std::size_t WinFileSystem::replayScheduledDeletions() {
   return PendingDeletionJournal().replay(*this);
+}
+
+std::size_t WinFileSystem::forgetFinishedDeletions() {
+  return PendingDeletionJournal().forgetFinished(*this);
 }
 
 // ---- Memory for unbuffered I/O

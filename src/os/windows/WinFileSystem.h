@@ -48,7 +48,9 @@ class WinFileSystem final : public FileSystem {
   bool deleteFile(std::u16string_view path) override;
 
   bool scheduleDeletion(std::u16string_view path) override;
+  bool scheduleDeletionAfterMove(std::u16string_view current, std::u16string_view future) override;
   std::size_t replayScheduledDeletions() override;
+  std::size_t forgetFinishedDeletions() override;
 
   void* allocatePages(std::size_t bytes) override;
   void freePages(void* pages, std::size_t bytes) override;

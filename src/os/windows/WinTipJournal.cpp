@@ -16,6 +16,7 @@ enum Field {
   kAccess,
   kWrite,
   kAttributes,
+  kSeed,
   kPath,
   kFieldCount
 };
@@ -33,6 +34,7 @@ WinJournal::Row WinTipJournal::rowOf(const TipRecord& r) {
           WinJournal::number(r.times.lastAccess),
           WinJournal::number(r.times.lastWrite),
           WinJournal::number(r.attributes),
+          WinJournal::number(r.seed),
           r.path};
 }
 
@@ -47,7 +49,8 @@ bool WinTipJournal::recordOf(const WinJournal::Row& row, TipRecord& out) {
                       WinJournal::parseNumber(row[kCreation], out.times.creation) &&
                       WinJournal::parseNumber(row[kAccess], out.times.lastAccess) &&
                       WinJournal::parseNumber(row[kWrite], out.times.lastWrite) &&
-                      WinJournal::parseNumber(row[kAttributes], attributes);
+                      WinJournal::parseNumber(row[kAttributes], attributes) &&
+                      WinJournal::parseNumber(row[kSeed], out.seed);
   out.attributes = static_cast<std::uint32_t>(attributes);
   return parsed;
 }
@@ -69,18 +72,23 @@ bool WinTipJournal::forget(const TipRecord& record) {
   });
 }
 
-std::size_t WinTipJournal::replay() {
+std::size_t WinTipJournal::replay(std::vector<std::u16string>& leftAlone) {
   std::size_t repaired = 0;
-  journal_.keepOnly([&repaired](const WinJournal::Row& row, const WinJournal::Writer& writer) {
+  journal_.keepOnly([&](const WinJournal::Row& row, const WinJournal::Writer& writer) {
     if (writer.alive()) return true;
     TipRecord record;
     const Outcome outcome = recordOf(row, record) ? repair(record) : Outcome::Untouched;
     if (outcome == Outcome::Repaired) ++repaired;
+    if (outcome == Outcome::LeftAlone) leftAlone.push_back(record.path);
     return outcome == Outcome::Failed;
   });
   return repaired;
 }
 
+// Repairs only a file in a state the tip write leaves: grown by nothing but
+// the recorded tip bytes with its own attributes, or of the recorded length
+// and write time with the while-writing attributes. Anything else was
+// changed by someone since and is left alone.
 WinTipJournal::Outcome WinTipJournal::repair(const TipRecord& record) {
   FileSystem& files = platformFileSystem();
   FileInfo info;
@@ -88,18 +96,47 @@ WinTipJournal::Outcome WinTipJournal::repair(const TipRecord& record) {
     return files.exists(record.path) ? Outcome::Failed : Outcome::Untouched;
   }
   if (info.kind != EntryKind::File || info.device != record.device ||
-      info.fileId != record.fileId || info.size < record.length || info.size > record.extendedTo) {
+      info.fileId != record.fileId) {
     return Outcome::Untouched;
+  }
+  const std::uint32_t attributes = files.getAttributes(record.path) & ~FileAttributes::kArchive;
+  const bool recordedAttributes = attributes == (record.attributes & ~FileAttributes::kArchive);
+  const bool ownAttributes = recordedAttributes || attributes == kWhileWriting;
+  const bool sameWrite = info.times.lastWrite == record.times.lastWrite;
+  if (info.size == record.length && sameWrite && recordedAttributes) return Outcome::Untouched;
+  if (!ownAttributes || info.size < record.length || info.size > record.extendedTo ||
+      (info.size == record.length && !sameWrite)) {
+    return Outcome::LeftAlone;
   }
   // A read-only file cannot be opened for writing: the bit comes back with
   // the recorded attributes.
   files.setAttributes(record.path, FileAttributes::kNormal);
   auto file = files.openFile(record.path, OpenMode::make(OpenMode::Access::ReadWrite,
                                                          OpenMode::Disposition::OpenExisting));
+  if (file != nullptr && info.size > record.length && !holdsTipPattern(*file, record, info.size)) {
+    file->close();
+    files.setAttributes(record.path, attributes);
+    return Outcome::LeftAlone;
+  }
   const bool cut = file != nullptr && file->setEndOfFile(record.length) &&
                    file->setTimes(record.times) && file->close();
   const bool restored = files.setAttributes(record.path, record.attributes);
   return cut && restored ? Outcome::Repaired : Outcome::Failed;
+}
+
+// Whether the bytes past the recorded length are the tip bytes of the
+// record's seed (the tip write's and nobody else's).
+bool WinTipJournal::holdsTipPattern(File& file, const TipRecord& record, std::uint64_t size) {
+  if (record.seed == 0) return false;
+  const auto count = static_cast<std::size_t>(size - record.length);
+  std::vector<std::uint8_t> expected(count);
+  std::vector<std::uint8_t> found(count);
+  tipPattern(record.seed, expected.data(), count);
+  std::size_t done = 0;
+  std::size_t total = 0;
+  if (!file.seek(record.length)) return false;
+  while (total < count && file.read(found.data() + total, count - total, done)) total += done;
+  return total == count && found == expected;
 }
 
 }  // namespace s::os::win_fs

@@ -220,6 +220,8 @@ TEST(WinJournals, PendingDeletionsReplayOnlyWhatIsStillTheScheduledEntry) {
   EXPECT_EQ(journal.rows(&writers).size(), 1u);
 }
 
+// Only a file grown by nothing but the recorded tip bytes is cut back; one
+// grown past what the tip write could make is left alone and reported.
 TEST(WinJournals, TipReplayCutsBackOnlyAFileTheTipWriteCouldHaveGrown) {
   Scratch dir;
   const std::u16string grown = dir.at("grown.bin");
@@ -234,11 +236,17 @@ TEST(WinJournals, TipReplayCutsBackOnlyAFileTheTipWriteCouldHaveGrown) {
     file.reset();
     FileInfo info;
     ASSERT_TRUE(files().stat(path, info));
-    records[i] = {
-        path, info.device, info.fileId, 10, 4096, info.times, files().getAttributes(path)};
+    records[i] = {path, info.device, info.fileId, 10, 4096, info.times, files().getAttributes(path),
+                  7};
     auto again = files().openFile(
         path, OpenMode::make(OpenMode::Access::Write, OpenMode::Disposition::OpenExisting));
-    ASSERT_TRUE(again->setEndOfFile(i == 0 ? 4096 : 9000));
+    std::string tip(4096 - 10, '\0');
+    s::os::tipPattern(7, reinterpret_cast<std::uint8_t*>(tip.data()), tip.size());
+    ASSERT_TRUE(again->seek(10));
+    ASSERT_TRUE(again->write(tip.data(), tip.size(), done));
+    if (i == 1) {
+      ASSERT_TRUE(again->setEndOfFile(9000));
+    }
   }
   const std::u16string journalPath = dir.at("tips");
   WinJournal journal(journalPath);
@@ -249,9 +257,11 @@ TEST(WinJournals, TipReplayCutsBackOnlyAFileTheTipWriteCouldHaveGrown) {
   std::vector<WinJournal::Writer> writers;
   const std::vector<WinJournal::Row> rows = journal.rows(&writers);
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(tips.replay(), 0u) << "this process wrote them and still runs";
+  std::vector<std::u16string> leftAlone;
+  EXPECT_EQ(tips.replay(leftAlone), 0u) << "this process wrote them and still runs";
   ASSERT_TRUE(journal.save(rows, {WinJournal::Writer{}, WinJournal::Writer{}}));
-  EXPECT_EQ(tips.replay(), 1u);
+  EXPECT_EQ(tips.replay(leftAlone), 1u);
+  EXPECT_EQ(leftAlone, std::vector<std::u16string>{rewritten});
   EXPECT_EQ(readAll(grown), "0123456789");
   FileInfo info;
   ASSERT_TRUE(files().stat(grown, info));

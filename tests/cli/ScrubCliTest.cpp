@@ -124,9 +124,7 @@ TEST(ScrubCli, AsksFirstAndRunsOnlyAfterYes) {
 // user runs it: files made and deleted by another program just before.
 TEST(ScrubCli, FileNamesAloneLeaveNoDeletedNameInTheMft) {
   VONQ_REQUIRE_NTFS();
-  ScratchNtfs::Options options;
-  options.sizeBytes = 128ull << 20;
-  ScratchNtfs volume(options);
+  ScratchNtfs volume(ScratchNtfs::Options::ofSize(128ull << 20));
   ASSERT_TRUE(volume.ok()) << volume.error();
   std::filesystem::create_directories(volume.path("gone"));
   for (int i = 0; i < 300; ++i) {
@@ -177,9 +175,7 @@ TEST(ScrubCli, ClusterTipsWithoutAJournalEndIncompleteAndTouchNothing) {
 // removes its temporary files, and the run ends as cancelled.
 TEST(ScrubCli, CtrlCCancelsCleanlyWithStatus2) {
   VONQ_REQUIRE_NTFS();
-  ScratchNtfs::Options options;
-  options.sizeBytes = 1ull << 30;
-  ScratchNtfs volume(options);
+  ScratchNtfs volume(ScratchNtfs::Options::ofSize(1ull << 30));
   ASSERT_TRUE(volume.ok()) << volume.error();
   vonq::test::TempFolder state;
   Running run({"--yes", "--free-space", volume.mountPoint()}, state.root());
@@ -220,9 +216,7 @@ TEST(ScrubCli, DeviceThatCannotBeReadSaysRootIsNeeded) {
 // --list) removes them all.
 TEST(ScrubCli, KillDuringTheFileNameWipeLeavesNothingAfterTheNextStart) {
   VONQ_REQUIRE_NTFS();
-  ScratchNtfs::Options options;
-  options.sizeBytes = 256ull << 20;
-  ScratchNtfs volume(options);
+  ScratchNtfs volume(ScratchNtfs::Options::ofSize(256ull << 20));
   ASSERT_TRUE(volume.ok()) << volume.error();
   // Many freed records, so that the wipe makes several folders.
   fs::create_directory(volume.path("many"));
@@ -258,9 +252,7 @@ TEST(ScrubCli, KillDuringTheFileNameWipeLeavesNothingAfterTheNextStart) {
 // file too.
 TEST(ScrubCli, KillDuringTheWorkersRenameLeavesNothingAfterTheNextStart) {
   VONQ_REQUIRE_NTFS();
-  ScratchNtfs::Options options;
-  options.sizeBytes = 256ull << 20;
-  ScratchNtfs volume(options);
+  ScratchNtfs volume(ScratchNtfs::Options::ofSize(256ull << 20));
   ASSERT_TRUE(volume.ok()) << volume.error();
   std::ofstream(volume.path("live.txt")) << "live";
   vonq::test::TempFolder state;

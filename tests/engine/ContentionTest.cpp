@@ -52,9 +52,7 @@ std::uint64_t sizeOf(const std::string& path) {
 // and every file the other program wrote whole is intact afterwards.
 TEST(Contention, AnotherProgramWritingDuringTheFillNeitherFailsTheRunNorLosesItsData) {
   VONQ_REQUIRE_SCRATCH_NTFS();
-  ScratchNtfs::Options options;
-  options.sizeBytes = 160ull << 20;
-  ScratchNtfs volume(options);
+  ScratchNtfs volume(ScratchNtfs::Options::ofSize(160ull << 20));
   ASSERT_TRUE(volume.ok()) << volume.error();
   populate(volume);
   const LiveFiles before = snapshot(volume.mountPoint());
@@ -92,9 +90,7 @@ TEST(Contention, AnotherProgramWritingDuringTheFillNeitherFailsTheRunNorLosesIts
 // growing the MFT for good.
 TEST(Contention, SmallFilesStopWhenTheFreeRecordsAreUsedEvenIfTheLargeFilesVanish) {
   VONQ_REQUIRE_SCRATCH_NTFS();
-  ScratchNtfs::Options options;
-  options.sizeBytes = 256ull << 20;
-  ScratchNtfs volume(options);
+  ScratchNtfs volume(ScratchNtfs::Options::ofSize(256ull << 20));
   ASSERT_TRUE(volume.ok()) << volume.error();
   populate(volume);
   s::os::NtfsVolumeData start;
@@ -132,9 +128,7 @@ TEST(Contention, SmallFilesStopWhenTheFreeRecordsAreUsedEvenIfTheLargeFilesVanis
 // stop's wait, counts as cancelled and leaves nothing behind.
 TEST(Contention, CancelWhileTheMftWipeSizesItsFilesEndsPromptly) {
   VONQ_REQUIRE_SCRATCH_NTFS();
-  ScratchNtfs::Options options;
-  options.sizeBytes = 1ull << 30;
-  ScratchNtfs volume(options);
+  ScratchNtfs volume(ScratchNtfs::Options::ofSize(1ull << 30));
   ASSERT_TRUE(volume.ok()) << volume.error();
   Engine engine(volume.root(), {DiskWiper::kMFTSpace});
   ASSERT_TRUE(engine->start());

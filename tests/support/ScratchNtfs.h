@@ -22,6 +22,13 @@ class ScratchNtfs {
     std::uint32_t clusterSize = 4096;
     std::uint32_t sectorSize = 512;
     std::string mountOptions;  // extra ntfs-3g -o options, comma-separated
+
+    // The defaults with an image of `bytes`.
+    static Options ofSize(std::uint64_t bytes) {
+      Options options;
+      options.sizeBytes = bytes;
+      return options;
+    }
   };
 
   // Whether scratch volumes can be made here; `reason` says why not.

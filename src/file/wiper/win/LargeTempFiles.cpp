@@ -1,7 +1,7 @@
 #include "file/wiper/win/LargeTempFiles.h"
 
-#include "file/win/PathWin.h"
 #include "file/wiper/win/EngineOperation.h"
+#include "file/wiper/win/TempFileWorker.h"
 #include "os/FileAttributes.h"
 #include "os/FileSystem.h"
 #include "os/System.h"
@@ -13,15 +13,6 @@ using s::os::FsError;
 using s::os::OpenMode;
 
 namespace {
-
-// Deletes whatever entry has that name (a folder with its content; a link
-// itself). True when nothing of that name is left.
-bool removeLeftover(const std::u16string& path) {
-  s::file::win::PathWin* leftover = s::file::win::PathWin::fromText(path);
-  const bool gone = leftover->remove(false, false) && !fileSystem().exists(path);
-  leftover->release();
-  return gone;
-}
 
 OpenMode modeFor(int which) {
   OpenMode mode = OpenMode::make(OpenMode::Access::Write, OpenMode::Disposition::CreateNew);
@@ -78,7 +69,7 @@ std::uint64_t LargeTempFiles::firstSize(std::uint64_t freeBytes, std::uint64_t m
 
 bool LargeTempFiles::create(int which) {
   const std::u16string path = operation_->inRoot(nameFor(which));
-  if (!removeLeftover(path)) return false;
+  if (!TempFileWorker::removePlainly(path)) return false;
   std::unique_ptr<s::os::File> file = fileSystem().openFile(path, modeFor(which));
   if (!file) return false;
   paths_.push_back(path);

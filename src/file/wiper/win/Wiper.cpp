@@ -420,31 +420,15 @@ bool Wiper::wipeTipOfFile(PathWin& file, float to) {
   CluterTip::Result result = CluterTip::Result::Failed;
   const bool ok = CluterTip::wipe(
       file, to, {job_.method, job_.buffer, kFillBufferSize, &progress_, &stopRequested_}, &result);
-  switch (result) {
-    case CluterTip::Result::Written:
-      ++tips_[0];
-      break;
-    case CluterTip::Result::NothingToWrite:
-      break;
-    case CluterTip::Result::LeftAlone:
-      ++tips_[1];
-      break;
-    case CluterTip::Result::InUse:
-      ++tips_[2];
-      break;
-    case CluterTip::Result::NotOpened:
-      ++tips_[3];
-      break;
-    case CluterTip::Result::Failed:
-      ++tips_[4];
-      break;
-  }
+  ++tips_[static_cast<int>(result)];
   return ok;
 }
 
 Wiper::TipTally Wiper::tipTally() const {
-  return TipTally{tips_[0].load(), tips_[1].load(), tips_[2].load(), tips_[3].load(),
-                  tips_[4].load()};
+  using Result = CluterTip::Result;
+  const auto count = [this](Result r) { return tips_[static_cast<int>(r)].load(); };
+  return TipTally{count(Result::Written), count(Result::LeftAlone), count(Result::InUse),
+                  count(Result::NotOpened), count(Result::Failed)};
 }
 
 }  // namespace s::file::wiper::win

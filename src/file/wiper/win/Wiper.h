@@ -143,7 +143,7 @@ class Wiper : public s::file::wiper::IWiper,
   std::int32_t timeCount_ = kDefaultCount;
   bool clusterTipMode_ = false;
   Job job_;                                  // written by the run at its start only
-  std::atomic<std::uint64_t> tips_[5] = {};  // TipTally, in its order
+  std::atomic<std::uint64_t> tips_[6] = {};  // files per CluterTip::Result
 };
 
 }  // namespace s::file::wiper::win

@@ -26,6 +26,14 @@ class Shell {
   // in one of them, so the caller must not report the bin as emptied then.
   // Any thread.
   virtual bool emptyRecycleBin(std::u16string_view root) = 0;
+
+  // Opens `target` (a web address or a file) with the desktop's handler for
+  // it, without waiting for that program and without reporting whether it
+  // started: Windows ShellExecuteExW "open", Linux xdg-open. On Linux, when
+  // the environment names a log file in VONQ_OPEN_URL_LOG, the target is
+  // appended to it as a line instead (so tests see what would have opened).
+  // Any thread.
+  virtual void openUrl(std::u16string_view target) = 0;
 };
 
 // The process-wide Shell. Never null. Any thread.

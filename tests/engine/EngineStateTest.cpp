@@ -42,6 +42,7 @@ class RecordingShell : public s::os::Shell {
     if (during) during();
     return s::os::platformShell().emptyRecycleBin(root);
   }
+  void openUrl(std::u16string_view target) override { s::os::platformShell().openUrl(target); }
 };
 
 class InstalledShell {

@@ -2,9 +2,11 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <set>
@@ -166,6 +168,23 @@ class BinSweep {
   bool ok_ = true;
 };
 
+// Starts a program (looked up in PATH) that outlives us and that we never
+// wait for: an intermediate child starts it and ends at once.
+void launchDetached(const std::vector<std::string>& arguments) {
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::fork() == 0) {
+      ::setsid();
+      ::execvp(argv[0], argv.data());
+    }
+    ::_exit(0);
+  }
+  if (child > 0) ::waitpid(child, nullptr, 0);
+}
+
 class LinuxShell final : public Shell {
  public:
   bool emptyRecycleBin(std::u16string_view root) override {
@@ -182,6 +201,20 @@ class LinuxShell final : public Shell {
       bins.sweepHomeBin(homeBinOf(*user));
     }
     return bins.allEmptied();
+  }
+
+  void openUrl(std::u16string_view target) override {
+    std::string url;
+    if (target.empty() || !NameCodec::encode(target, url) || url.find('\0') != std::string::npos)
+      return;
+    if (const char* log = std::getenv("VONQ_OPEN_URL_LOG"); log != nullptr && *log != 0) {
+      if (std::FILE* out = std::fopen(log, "a")) {
+        std::fprintf(out, "%s\n", url.c_str());
+        std::fclose(out);
+      }
+      return;
+    }
+    launchDetached({"xdg-open", url});
   }
 };
 

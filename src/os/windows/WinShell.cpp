@@ -37,6 +37,18 @@ class WinShell final : public Shell {
     if (itemsInBin(wideRoot, items)) return items == 0;
     return emptied == S_OK;
   }
+
+  void openUrl(std::u16string_view target) override {
+    const std::wstring wide = toWide(target);
+    if (wide.empty()) return;
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.lpVerb = L"open";
+    info.lpFile = wide.c_str();
+    info.lpParameters = L"";
+    info.nShow = SW_SHOW;
+    ::ShellExecuteExW(&info);  // nothing is reported when it cannot be opened
+  }
 };
 
 }  // namespace

@@ -1,0 +1,136 @@
+#include "app/win/AppWindow.h"
+
+#include "app/IAppBase.h"
+#include "lang/Localizer.h"
+#include "map/IMappedData.h"
+#include "os/gui/Ui.h"
+#include "str/strbuffer/StrBuffer.h"
+
+namespace s::app::win {
+
+namespace {
+constexpr std::int32_t kSmallestUsable = 10;
+constexpr const char16_t* kViewOptions = u"MainWindow\\View";
+}  // namespace
+
+void AppWindow::init(IAppBase* app, std::int32_t scale) {
+  app_ = app;
+  scale_ = scale;
+  s::map::IMappedData* store = settings();
+  if (store == nullptr) return;
+  store->setValue(groupPath(u"SoftwareType"), u"", app_->getSoftwareType());
+  store->setValue(groupPath(u"SoftwareID"), u"", app_->getLanguageTable()->text(300000));
+  store->setValue(groupPath(u"Version"), u"",
+                  app_->getLanguageTable()->text(app_->getEntryBase() + 10));
+  middleClick_ = readMiddleClick();
+}
+
+const char16_t* AppWindow::viewGroupFor(std::int32_t scale) {
+  if (scale == 4) return u"View8K";
+  if (scale == 2) return u"View4K";
+  return u"View";
+}
+
+void AppWindow::reset() {
+  app_ = nullptr;
+  scale_ = 1;
+  keyBuffer_.clear();
+  middleClick_ = u"Close";
+}
+
+const char16_t* AppWindow::groupPath(const char16_t* name) {
+  keyBuffer_ = std::u16string(u"MainWindow\\") + name;
+  return keyBuffer_.c_str();
+}
+
+std::int32_t AppWindow::getEntryBase() {
+  return app_ != nullptr ? app_->getEntryBase() : 500000;
+}
+
+s::lang::Localizer* AppWindow::getLanguageTable() {
+  return app_ != nullptr ? app_->getLanguageTable() : nullptr;
+}
+
+s::map::IMappedData* AppWindow::settings() {
+  return app_ != nullptr ? app_->getSettings() : nullptr;
+}
+
+bool AppWindow::stored(const char16_t* name) {
+  s::map::IMappedData* store = settings();
+  return store != nullptr && store->hasValue(groupPath(viewGroupFor(scale_)), name);
+}
+
+std::int32_t AppWindow::geometry(const char16_t* name, std::int32_t defaultValue) {
+  s::map::IMappedData* store = settings();
+  return store != nullptr ? store->getValue(groupPath(viewGroupFor(scale_)), name, defaultValue)
+                          : defaultValue;
+}
+
+void AppWindow::setGeometry(const char16_t* name, std::int32_t value) {
+  if (s::map::IMappedData* store = settings())
+    store->setValue(groupPath(viewGroupFor(scale_)), name, value);
+}
+
+bool AppWindow::option(const char16_t* name, bool defaultValue) {
+  s::map::IMappedData* store = settings();
+  return store != nullptr ? store->getValue(kViewOptions, name, defaultValue) : defaultValue;
+}
+
+void AppWindow::setOption(const char16_t* name, bool value) {
+  if (s::map::IMappedData* store = settings()) store->setValue(kViewOptions, name, value);
+}
+
+void AppWindow::setPositionAndSize(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
+  setX(x);
+  setY(y);
+  setSize(w, h);
+}
+
+void AppWindow::setSize(std::int32_t w, std::int32_t h) {
+  setWidth(w);
+  setHeight(h);
+}
+
+void AppWindow::forgetGeometry() {
+  s::map::IMappedData* store = settings();
+  if (store == nullptr) return;
+  for (const char16_t* name : {u"X", u"Y", u"Width", u"Height"}) {
+    store->deleteValue(groupPath(viewGroupFor(scale_)), name);
+  }
+}
+
+bool AppWindow::isWidthUsable() {
+  const std::int32_t width = getWidth();
+  const std::int32_t screen = s::os::gui::ui().virtualScreen().width;
+  return width >= kSmallestUsable && (screen <= 0 || width <= screen);
+}
+
+bool AppWindow::isHeightUsable() {
+  const std::int32_t height = getHeight();
+  const std::int32_t screen = s::os::gui::ui().virtualScreen().height;
+  return height >= kSmallestUsable && (screen <= 0 || height <= screen);
+}
+
+std::u16string AppWindow::readMiddleClick() {
+  s::map::IMappedData* store = settings();
+  if (store == nullptr) return u"Close";
+  s::str::strbuffer::StrBuffer* value = s::str::strbuffer::StrBuffer::create();
+  store->getValue(kViewOptions, u"OnMClick", *value, u"Close", nullptr, false);
+  std::u16string action = value->getText();
+  value->release();
+  if (action != u"Close" && action != u"Iconize") action = u"DoNothing";
+  return action;
+}
+
+void AppWindow::setMiddleClick(const std::u16string& action) {
+  if (action == middleClick_) return;
+  middleClick_ = action;
+  if (s::map::IMappedData* store = settings())
+    store->setValue(kViewOptions, u"OnMClick", action.c_str());
+}
+
+std::span<const unsigned char> AppWindow::iconPng(std::int32_t pixels) {
+  return app_ != nullptr ? app_->getIconPng(pixels) : std::span<const unsigned char>();
+}
+
+}  // namespace s::app::win

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+namespace s::os::gui {
+
+// A rectangle in pixels: the left and top edges and the extent.
+struct Rect {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+
+  std::int32_t right() const { return x + width; }
+  std::int32_t bottom() const { return y + height; }
+  bool operator==(const Rect&) const = default;
+};
+
+struct Size {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  bool operator==(const Size&) const = default;
+};
+
+// A colour given by its red, green and blue channels (0-255).
+struct Rgb {
+  std::uint8_t r = 0;
+  std::uint8_t g = 0;
+  std::uint8_t b = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
+}  // namespace s::os::gui

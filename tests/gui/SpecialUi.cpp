@@ -1,0 +1,43 @@
+#include "SpecialUi.h"
+
+namespace {
+
+// Passes every call to the real control and writes it down.
+class LoggedWidget final : public s::os::gui::NativeWidget {
+ public:
+  LoggedWidget(s::os::gui::NativeWidget* real, std::shared_ptr<SpecialUi::WidgetLog> log)
+      : real_(real), log_(std::move(log)) {}
+  void destroy() override {
+    real_->destroy();
+    delete this;
+  }
+  void place(const s::os::gui::Rect& bounds) override {
+    log_->places.push_back(bounds);
+    real_->place(bounds);
+  }
+  void setVisible(bool visible) override {
+    log_->visible = visible;
+    real_->setVisible(visible);
+  }
+  void setEnabled(bool enabled) override { real_->setEnabled(enabled); }
+  void redraw(const s::os::gui::Rect& area) override { real_->redraw(area); }
+  void setAccessible(s::os::gui::AccessibleRole role, std::u16string_view name) override {
+    log_->accessibleNames.emplace_back(name);
+    real_->setAccessible(role, name);
+  }
+
+ private:
+  s::os::gui::NativeWidget* real_;
+  std::shared_ptr<SpecialUi::WidgetLog> log_;
+};
+
+}  // namespace
+
+s::os::gui::NativeWidget* SpecialUi::createWidget(s::os::gui::WidgetKind kind,
+                                                  s::os::gui::NativeView& parent,
+                                                  s::os::gui::WidgetSink& sink) {
+  s::os::gui::NativeWidget* made = real_.createWidget(kind, parent, sink);
+  if (made == nullptr) return nullptr;
+  widgets.push_back(std::make_shared<WidgetLog>());
+  return new LoggedWidget(made, widgets.back());
+}

@@ -168,6 +168,9 @@ class IWindow : public IContainer {
   virtual void addInstanceMessageListener(IEventListener* listener) = 0;
   virtual void setOnScreenCheck(bool on) = 0;
   virtual void setKeepInsideScreen(bool on) = 0;
+  // Takes every pointer event until released (kind-17 listeners hear when
+  // the system takes it away).
+  virtual void captureMouse(bool capture) = 0;
   virtual void addCaptureListener(IEventListener* listener) = 0;
   virtual void addLanguageListener(IEventListener* listener) = 0;
   virtual bool wasSessionEnding() = 0;

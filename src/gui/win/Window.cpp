@@ -706,6 +706,12 @@ void Window::scheduleSave() {
     native->startTimer(kSaveTimer, kSaveDelayMillis);
 }
 
+void Window::captureMouse(bool capture) {
+  onUi([&] {
+    if (s::os::gui::NativeWindow* native = native_.load()) native->capturePointer(capture);
+  });
+}
+
 // --- timers ---------------------------------------------------------------------------
 
 void Window::startTimer(std::uint32_t id, std::uint32_t ms) {
@@ -730,6 +736,7 @@ void Window::onGeometry(std::int32_t x, std::int32_t y, std::int32_t width, std:
   width_ = width;
   height_ = height;
   fire(kMoving);
+  if (keepInside_) keepInsideScreen();
   if (resized) {
     fire(kSizing);
     layout();

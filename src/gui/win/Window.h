@@ -189,6 +189,7 @@ class Window final : public IWindow,
   void addInstanceMessageListener(IEventListener* l) override { addListener(kInstanceMessage, l); }
   void setOnScreenCheck(bool on) override;
   void setKeepInsideScreen(bool on) override;
+  void captureMouse(bool capture) override;
   void addCaptureListener(IEventListener* l) override { addListener(kCaptureLost, l); }
   void addLanguageListener(IEventListener* l) override { addListener(kLanguageChanged, l); }
   bool wasSessionEnding() override { return false; }
@@ -221,6 +222,7 @@ class Window final : public IWindow,
   void onWheel(std::int32_t delta) override;
   bool onKey(std::uint32_t key) override;
   void onTimer(std::uint32_t id) override;
+  void onCaptureLost() override { fire(kCaptureLost); }
   void onPaintBackground(s::os::gui::MemDC& dc) override;
 
   void addListener(std::int32_t kind, IEventListener* listener);

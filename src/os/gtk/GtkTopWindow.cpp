@@ -89,6 +89,7 @@ void GtkTopWindow::connectSignals() {
   g_signal_connect(client_, "motion-notify-event", G_CALLBACK(&GtkTopWindow::onMotion), this);
   g_signal_connect(client_, "scroll-event", G_CALLBACK(&GtkTopWindow::onScroll), this);
   g_signal_connect(client_, "draw", G_CALLBACK(&GtkTopWindow::onDraw), this);
+  g_signal_connect(client_, "grab-broken-event", G_CALLBACK(&GtkTopWindow::onGrabBroken), this);
 }
 
 void GtkTopWindow::destroy() {
@@ -188,6 +189,55 @@ void GtkTopWindow::beginDrag() {
 
 void GtkTopWindow::redraw() {
   gtk_widget_queue_draw(window_);
+}
+
+void GtkTopWindow::setCursor(s::os::gui::Cursor cursor) {
+  GdkWindow* target = gtk_layout_get_bin_window(GTK_LAYOUT(client_));
+  if (target == nullptr) return;
+  const char* name = "default";
+  switch (cursor) {
+    case s::os::gui::Cursor::kSizeWE:
+      name = "ew-resize";
+      break;
+    case s::os::gui::Cursor::kSizeNS:
+      name = "ns-resize";
+      break;
+    case s::os::gui::Cursor::kSizeNWSE:
+      name = "nwse-resize";
+      break;
+    case s::os::gui::Cursor::kSizeNESW:
+      name = "nesw-resize";
+      break;
+    case s::os::gui::Cursor::kHand:
+      name = "pointer";
+      break;
+    case s::os::gui::Cursor::kArrow:
+      break;
+  }
+  GdkCursor* shape = gdk_cursor_new_from_name(gdk_window_get_display(target), name);
+  gdk_window_set_cursor(target, shape);
+  if (shape != nullptr) g_object_unref(shape);
+}
+
+void GtkTopWindow::capturePointer(bool capture) {
+  GdkWindow* target = gtk_layout_get_bin_window(GTK_LAYOUT(client_));
+  if (target == nullptr || capture == captured_) return;
+  GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(target));
+  if (capture) {
+    captured_ = gdk_seat_grab(seat, target, GDK_SEAT_CAPABILITY_ALL_POINTING, FALSE, nullptr,
+                              nullptr, nullptr, nullptr) == GDK_GRAB_SUCCESS;
+  } else {
+    gdk_seat_ungrab(seat);
+    captured_ = false;
+  }
+}
+
+gboolean GtkTopWindow::onGrabBroken(GtkWidget*, GdkEvent*, gpointer self) {
+  auto* window = static_cast<GtkTopWindow*>(self);
+  if (!window->captured_) return FALSE;
+  window->captured_ = false;
+  window->sink_.onCaptureLost();
+  return FALSE;
 }
 
 void GtkTopWindow::startTimer(std::uint32_t id, std::uint32_t ms) {

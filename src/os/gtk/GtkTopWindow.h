@@ -44,6 +44,8 @@ class GtkTopWindow final : public s::os::gui::NativeWindow {
   void setResizable(bool resizable) override;
   void beginDrag() override;
   void redraw() override;
+  void setCursor(s::os::gui::Cursor cursor) override;
+  void capturePointer(bool capture) override;
   void startTimer(std::uint32_t id, std::uint32_t ms) override;
   void stopTimer(std::uint32_t id) override;
 
@@ -61,6 +63,7 @@ class GtkTopWindow final : public s::os::gui::NativeWindow {
   static gboolean onKey(GtkWidget*, GdkEventKey* event, gpointer self);
   static gboolean onDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
   static gboolean onTimer(gpointer timer);
+  static gboolean onGrabBroken(GtkWidget*, GdkEvent*, gpointer self);
 
   s::os::gui::WindowSink& sink_;
   GtkWidget* window_;
@@ -68,6 +71,7 @@ class GtkTopWindow final : public s::os::gui::NativeWindow {
   s::os::gui::Rect frame_{0, 0, 240, 120};
   bool minimized_ = false;
   bool maximized_ = false;
+  bool captured_ = false;
   std::map<std::uint32_t, Timer*> timers_;
   struct LastPress {
     guint button = 1;

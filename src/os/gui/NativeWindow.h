@@ -11,6 +11,11 @@
 
 namespace s::os::gui {
 
+// Pointer shapes: the arrow, and the sizing arrows of a frame's edges and
+// corners (west-east, north-south, north-west/south-east, north-east/
+// south-west), a hand for links.
+enum class Cursor : std::uint8_t { kArrow, kSizeWE, kSizeNS, kSizeNWSE, kSizeNESW, kHand };
+
 // A native top-level window with a client area in which children are placed
 // at pixel positions. Made by Ui::createWindow, hidden; destroyed by
 // destroy(). Every operation runs on the interface thread only (the toolkit
@@ -56,6 +61,13 @@ class NativeWindow : public NativeView {
   virtual void beginDrag() = 0;
   // Redraws the window's client area (its background, then the children).
   virtual void redraw() = 0;
+
+  // The pointer's shape over the client area.
+  virtual void setCursor(Cursor cursor) = 0;
+  // Takes (true) or gives back (false) every pointer event, also those
+  // outside the window, until released or taken away by the system; the
+  // sink's onCaptureLost tells when it was taken away.
+  virtual void capturePointer(bool capture) = 0;
 
   // A repeating timer: onTimer(id) every `ms` milliseconds until stopTimer;
   // starting an id again restarts it.

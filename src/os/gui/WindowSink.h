@@ -44,6 +44,9 @@ class WindowSink {
   virtual bool onKey(std::uint32_t key) = 0;
   // Timer `id` (as given to NativeWindow::startTimer) is due.
   virtual void onTimer(std::uint32_t id) = 0;
+  // A pointer capture ended without being released (another window took
+  // it).
+  virtual void onCaptureLost() = 0;
   // Paint the client area's background into `dc` (a surface of the client
   // size); the children paint themselves over it.
   virtual void onPaintBackground(MemDC& dc) = 0;

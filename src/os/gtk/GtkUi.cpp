@@ -29,10 +29,10 @@ struct Job {
   static gboolean runOnce(gpointer data) {
     auto* job = static_cast<Job*>(data);
     (*job->work)();
-    {
-      std::lock_guard<std::mutex> hold(job->lock);
-      job->done = true;
-    }
+    // Notified under the lock: the waiter ends the job (and its condition
+    // variable) as soon as it sees it done.
+    std::lock_guard<std::mutex> hold(job->lock);
+    job->done = true;
     job->finished.notify_all();
     return G_SOURCE_REMOVE;
   }

@@ -25,6 +25,34 @@ class LoggedWidget final : public s::os::gui::NativeWidget {
     log_->accessibleNames.emplace_back(name);
     real_->setAccessible(role, name);
   }
+  void setText(std::u16string_view text) override {
+    log_->text = text;
+    real_->setText(text);
+  }
+  void setFont(const s::os::gui::FontSpec& font) override { real_->setFont(font); }
+  void setChecked(bool checked) override {
+    log_->checked = checked;
+    real_->setChecked(checked);
+  }
+  void insertItem(std::int32_t index, std::u16string_view text) override {
+    log_->items.insert(log_->items.begin() + index, std::u16string(text));
+    real_->insertItem(index, text);
+  }
+  void removeItem(std::int32_t index) override {
+    log_->items.erase(log_->items.begin() + index);
+    real_->removeItem(index);
+  }
+  void selectItem(std::int32_t index) override {
+    log_->selected = index;
+    real_->selectItem(index);
+  }
+  void setProgress(std::int32_t minimum, std::int32_t maximum, std::int32_t position) override {
+    log_->minimum = minimum;
+    log_->maximum = maximum;
+    log_->position = position;
+    real_->setProgress(minimum, maximum, position);
+  }
+  s::os::gui::Size idealSize() override { return real_->idealSize(); }
 
  private:
   s::os::gui::NativeWidget* real_;

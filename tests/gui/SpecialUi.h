@@ -22,6 +22,11 @@ class SpecialUi final : public s::os::gui::Ui {
     std::vector<s::os::gui::Rect> places;
     std::vector<std::u16string> accessibleNames;
     bool visible = false;
+    std::u16string text;
+    bool checked = false;
+    std::vector<std::u16string> items;
+    std::int32_t selected = -1;
+    std::int32_t minimum = 0, maximum = 0, position = 0;
   };
 
   SpecialUi() : real_(s::os::gui::platformUi()) { previous_ = s::os::gui::setUi(this); }

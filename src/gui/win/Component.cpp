@@ -68,6 +68,7 @@ void Component::attach(IComponent* parent) {
     return;
   }
   retext();
+  nativeCreated(*native_);
   updateAccessible();
   native_->setEnabled(enabled_);
   place();

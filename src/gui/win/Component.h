@@ -119,6 +119,9 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   virtual void retext() {}
   // Paints the content over the background (drawn components).
   virtual void paintContent(s::os::gui::MemDC&) {}
+  // The native control has just been made (interface thread): give it the
+  // state that was configured before (texts, ranges, items).
+  virtual void nativeCreated(s::os::gui::NativeWidget&) {}
   // Resets every common field to the state after construction (for the
   // pool), detaching first.
   void resetComponent();

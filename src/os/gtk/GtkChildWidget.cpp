@@ -1,6 +1,7 @@
 #include "os/gtk/GtkChildWidget.h"
 
 #include <algorithm>
+#include <string>
 
 #include "os/gtk/CairoMemDC.h"
 #include "os/gtk/GtkTopWindow.h"
@@ -66,19 +67,55 @@ MouseButton buttonOf(guint button) {
 }  // namespace
 
 GtkChildWidget::GtkChildWidget(WidgetKind kind, GtkWidget* host, s::os::gui::WidgetSink& sink)
-    : kind_(kind),
-      host_(host),
-      widget_(kind == WidgetKind::kContainer ? gtk_fixed_new() : gtk_drawing_area_new()),
-      sink_(sink) {
+    : kind_(kind), host_(host), widget_(make(kind)), sink_(sink) {
   g_object_set_data(G_OBJECT(widget_), "vonq-child-widget", this);
-  if (kind_ == WidgetKind::kDrawn) {
-    gtk_widget_add_events(widget_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
-    g_signal_connect(widget_, "draw", G_CALLBACK(&GtkChildWidget::onDraw), this);
-    g_signal_connect(widget_, "button-press-event", G_CALLBACK(&GtkChildWidget::onButton), this);
-    g_signal_connect(widget_, "button-release-event", G_CALLBACK(&GtkChildWidget::onButton), this);
-  }
+  connectSignals();
   gtk_widget_set_no_show_all(widget_, TRUE);
   putInto(host_, widget_, 0, 0);
+}
+
+GtkWidget* GtkChildWidget::make(WidgetKind kind) {
+  switch (kind) {
+    case WidgetKind::kContainer:
+      return gtk_fixed_new();
+    case WidgetKind::kPushButton:
+      return gtk_button_new();
+    case WidgetKind::kCheckBox:
+      return gtk_check_button_new();
+    case WidgetKind::kComboBox:
+      return gtk_combo_box_text_new();
+    case WidgetKind::kProgressBar:
+      return gtk_progress_bar_new();
+    case WidgetKind::kDrawn:
+      break;
+  }
+  return gtk_drawing_area_new();
+}
+
+void GtkChildWidget::connectSignals() {
+  switch (kind_) {
+    case WidgetKind::kDrawn:
+      gtk_widget_add_events(widget_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
+      g_signal_connect(widget_, "draw", G_CALLBACK(&GtkChildWidget::onDraw), this);
+      g_signal_connect(widget_, "button-press-event", G_CALLBACK(&GtkChildWidget::onButton), this);
+      g_signal_connect(widget_, "button-release-event", G_CALLBACK(&GtkChildWidget::onButton),
+                       this);
+      break;
+    case WidgetKind::kPushButton:
+      g_signal_connect(widget_, "clicked", G_CALLBACK(&GtkChildWidget::onClicked), this);
+      g_signal_connect(widget_, "pressed", G_CALLBACK(&GtkChildWidget::onPressed), this);
+      g_signal_connect(widget_, "released", G_CALLBACK(&GtkChildWidget::onReleased), this);
+      break;
+    case WidgetKind::kCheckBox:
+      g_signal_connect(widget_, "toggled", G_CALLBACK(&GtkChildWidget::onToggled), this);
+      break;
+    case WidgetKind::kComboBox:
+      g_signal_connect(widget_, "changed", G_CALLBACK(&GtkChildWidget::onChanged), this);
+      break;
+    case WidgetKind::kContainer:
+    case WidgetKind::kProgressBar:
+      break;
+  }
 }
 
 GtkChildWidget::~GtkChildWidget() = default;
@@ -91,6 +128,8 @@ GtkWidget* GtkChildWidget::childHostOf(s::os::gui::NativeView& view) {
 }
 
 void GtkChildWidget::destroy() {
+  *alive_ = false;
+  if (font_ != nullptr) g_object_unref(font_);
   g_signal_handlers_disconnect_by_data(widget_, this);
   gtk_widget_destroy(widget_);
   delete this;
@@ -135,6 +174,120 @@ gboolean GtkChildWidget::onButton(GtkWidget*, GdkEventButton* event, gpointer se
       buttonOf(event->button), pressed, event->type == GDK_2BUTTON_PRESS,
       static_cast<std::int32_t>(event->x), static_cast<std::int32_t>(event->y));
   return handled ? TRUE : FALSE;  // unhandled presses reach the window (easy drag)
+}
+
+void GtkChildWidget::activateLater(std::int32_t code) {
+  struct Later {
+    std::shared_ptr<bool> alive;
+    GtkChildWidget* widget;
+    std::int32_t code;
+  };
+  g_idle_add_full(
+      G_PRIORITY_DEFAULT,
+      [](gpointer data) -> gboolean {
+        auto* later = static_cast<Later*>(data);
+        if (*later->alive) later->widget->sink_.onActivated(later->code);
+        return G_SOURCE_REMOVE;
+      },
+      new Later{alive_, this, code}, [](gpointer data) { delete static_cast<Later*>(data); });
+}
+
+void GtkChildWidget::onClicked(GtkWidget*, gpointer self) {
+  static_cast<GtkChildWidget*>(self)->activateLater(1);
+}
+
+void GtkChildWidget::onPressed(GtkWidget*, gpointer self) {
+  static_cast<GtkChildWidget*>(self)->sink_.onActivated(3);
+}
+
+void GtkChildWidget::onReleased(GtkWidget*, gpointer self) {
+  static_cast<GtkChildWidget*>(self)->sink_.onActivated(4);
+}
+
+void GtkChildWidget::onToggled(GtkWidget* widget, gpointer self) {
+  auto* child = static_cast<GtkChildWidget*>(self);
+  if (child->quiet_) return;
+  child->activateLater(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget)) ? 1 : 2);
+}
+
+void GtkChildWidget::onChanged(GtkWidget* widget, gpointer self) {
+  auto* child = static_cast<GtkChildWidget*>(self);
+  if (child->quiet_) return;
+  child->activateLater(gtk_combo_box_get_active(GTK_COMBO_BOX(widget)));
+}
+
+void GtkChildWidget::setText(std::u16string_view text) {
+  if (kind_ != WidgetKind::kPushButton && kind_ != WidgetKind::kCheckBox) return;
+  gtk_button_set_use_underline(GTK_BUTTON(widget_), FALSE);
+  gtk_button_set_label(GTK_BUTTON(widget_), toUtf8(text).c_str());
+}
+
+void GtkChildWidget::setFont(const s::os::gui::FontSpec& font) {
+  if (kind_ == WidgetKind::kDrawn || kind_ == WidgetKind::kContainer) return;
+  std::string face = toUtf8(font.face);
+  // A face name never ends the rule it sits in.
+  face.erase(std::remove_if(face.begin(), face.end(),
+                            [](char c) { return c == '"' || c == '\\' || c == ';' || c == '}'; }),
+             face.end());
+  std::string css = "* { font-size: " + std::to_string(std::max(1, font.pixelHeight)) + "px;";
+  if (!face.empty()) css += " font-family: \"" + face + "\";";
+  css += font.bold ? " font-weight: bold;" : " font-weight: normal;";
+  css += font.italic ? " font-style: italic; }" : " font-style: normal; }";
+  GtkStyleContext* style = gtk_widget_get_style_context(widget_);
+  if (font_ == nullptr) {
+    font_ = gtk_css_provider_new();
+    gtk_style_context_add_provider(style, GTK_STYLE_PROVIDER(font_),
+                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+  }
+  gtk_css_provider_load_from_data(font_, css.c_str(), -1, nullptr);
+  // The label inside a button takes the font as well.
+  if (GtkWidget* label = gtk_bin_get_child(GTK_BIN(widget_));
+      label != nullptr && kind_ != WidgetKind::kComboBox) {
+    gtk_style_context_add_provider(gtk_widget_get_style_context(label), GTK_STYLE_PROVIDER(font_),
+                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+  }
+}
+
+void GtkChildWidget::setChecked(bool checked) {
+  if (kind_ != WidgetKind::kCheckBox) return;
+  quiet_ = true;
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget_), checked);
+  quiet_ = false;
+}
+
+void GtkChildWidget::insertItem(std::int32_t index, std::u16string_view text) {
+  if (kind_ != WidgetKind::kComboBox) return;
+  quiet_ = true;
+  gtk_combo_box_text_insert_text(GTK_COMBO_BOX_TEXT(widget_), index, toUtf8(text).c_str());
+  quiet_ = false;
+}
+
+void GtkChildWidget::removeItem(std::int32_t index) {
+  if (kind_ != WidgetKind::kComboBox) return;
+  quiet_ = true;
+  gtk_combo_box_text_remove(GTK_COMBO_BOX_TEXT(widget_), index);
+  quiet_ = false;
+}
+
+void GtkChildWidget::selectItem(std::int32_t index) {
+  if (kind_ != WidgetKind::kComboBox) return;
+  quiet_ = true;
+  gtk_combo_box_set_active(GTK_COMBO_BOX(widget_), index);
+  quiet_ = false;
+}
+
+void GtkChildWidget::setProgress(std::int32_t minimum, std::int32_t maximum,
+                                 std::int32_t position) {
+  if (kind_ != WidgetKind::kProgressBar) return;
+  const double span = static_cast<double>(maximum) - minimum;
+  const double fraction = span > 0 ? (static_cast<double>(position) - minimum) / span : 0.0;
+  gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(widget_), std::clamp(fraction, 0.0, 1.0));
+}
+
+s::os::gui::Size GtkChildWidget::idealSize() {
+  GtkRequisition natural{};
+  gtk_widget_get_preferred_size(widget_, nullptr, &natural);
+  return s::os::gui::Size{natural.width, natural.height};
 }
 
 }  // namespace s::os::gtk

@@ -2,6 +2,8 @@
 
 #include <gtk/gtk.h>
 
+#include <memory>
+
 #include "os/gui/NativeWidget.h"
 #include "os/gui/WidgetSink.h"
 
@@ -28,15 +30,37 @@ class GtkChildWidget final : public s::os::gui::NativeWidget {
   void setEnabled(bool enabled) override;
   void redraw(const s::os::gui::Rect& area) override;
   void setAccessible(s::os::gui::AccessibleRole role, std::u16string_view name) override;
+  void setText(std::u16string_view text) override;
+  void setFont(const s::os::gui::FontSpec& font) override;
+  void setChecked(bool checked) override;
+  void insertItem(std::int32_t index, std::u16string_view text) override;
+  void removeItem(std::int32_t index) override;
+  void selectItem(std::int32_t index) override;
+  void setProgress(std::int32_t minimum, std::int32_t maximum, std::int32_t position) override;
+  s::os::gui::Size idealSize() override;
 
  private:
   static gboolean onDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
   static gboolean onButton(GtkWidget*, GdkEventButton* event, gpointer self);
+  static void onClicked(GtkWidget*, gpointer self);
+  static void onPressed(GtkWidget*, gpointer self);
+  static void onReleased(GtkWidget*, gpointer self);
+  static void onToggled(GtkWidget*, gpointer self);
+  static void onChanged(GtkWidget*, gpointer self);
+  static GtkWidget* make(s::os::gui::WidgetKind kind);
+  void connectSignals();
+  // Tells the component later, from the main loop: a listener may then show
+  // a modal box without holding up whoever pressed the control (an
+  // accessibility client waits for its action to return).
+  void activateLater(std::int32_t code);
 
   s::os::gui::WidgetKind kind_;
   GtkWidget* host_;
   GtkWidget* widget_;
   s::os::gui::WidgetSink& sink_;
+  bool quiet_ = false;  // set while the program itself changes the control
+  GtkCssProvider* font_ = nullptr;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace s::os::gtk

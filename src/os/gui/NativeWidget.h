@@ -4,14 +4,19 @@
 #include <string_view>
 
 #include "os/gui/Geometry.h"
+#include "os/gui/MemDC.h"
 #include "os/gui/NativeView.h"
 
 namespace s::os::gui {
 
 // The kinds of native child controls the toolkit makes.
 enum class WidgetKind : std::uint8_t {
-  kDrawn,      // painted by its component (labels, menu bars, spacers)
-  kContainer,  // holds further children (boxes, the status bar)
+  kDrawn,        // painted by its component (labels, menu bars, spacers)
+  kContainer,    // holds further children (boxes, the status bar)
+  kPushButton,   // the platform's button (clicks: code 1; presses: 3; releases: 4)
+  kCheckBox,     // the platform's check box (checked: code 1; unchecked: 2)
+  kComboBox,     // the platform's drop-down list (a selection: the new index)
+  kProgressBar,  // the platform's progress bar
 };
 
 // The role a control has in the accessibility tree, so screen readers and
@@ -44,6 +49,27 @@ class NativeWidget : public NativeView {
   virtual void redraw(const Rect& area) = 0;
   // The control's role and current text in the accessibility tree.
   virtual void setAccessible(AccessibleRole role, std::u16string_view name) = 0;
+
+  // Operations of the platform's own controls; each does nothing for the
+  // kinds it does not name. None of them reports back through the sink:
+  // only the user's actions do.
+  //
+  // Button and check box: the text, shown as it is ("&" included).
+  virtual void setText(std::u16string_view text) = 0;
+  // Button and check box: the font of the text.
+  virtual void setFont(const FontSpec& font) = 0;
+  // Check box: the check state.
+  virtual void setChecked(bool checked) = 0;
+  // Drop-down list: inserts an item at `index` (appends when it is the
+  // count), removes the item at `index`, selects `index` (-1: none).
+  virtual void insertItem(std::int32_t index, std::u16string_view text) = 0;
+  virtual void removeItem(std::int32_t index) = 0;
+  virtual void selectItem(std::int32_t index) = 0;
+  // Progress bar: the range and the position within it.
+  virtual void setProgress(std::int32_t minimum, std::int32_t maximum, std::int32_t position) = 0;
+  // The size the platform finds right for the control with its text and
+  // font (buttons, check boxes, lists).
+  virtual Size idealSize() = 0;
 };
 
 }  // namespace s::os::gui

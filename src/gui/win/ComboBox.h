@@ -1,0 +1,68 @@
+#pragma once
+
+#include <vector>
+
+#include "gui/IComboBox.h"
+#include "gui/win/Component.h"
+#include "thread/IPoolable.h"
+#include "thread/Pooled.h"
+
+namespace s::gui::win {
+
+// The drop-down list (contract in IComboBox) on the platform's own control;
+// it owns its items and gives item texts set by entry id the current
+// language. Preferred and maximum size 50 x 26 times the scale factor.
+// Pooled: reset() gives every item back.
+class ComboBox final : public IComboBox,
+                       public Component,
+                       public virtual s::base::IObject,
+                       public virtual s::thread::IPoolable {
+  VONQ_POOLED(ComboBox, s::thread::kPoolCap)
+ public:
+  ComboBox();
+  ~ComboBox() override;
+
+  std::int32_t getItemCount() override;
+  Item* getItem(std::int32_t i) override;
+  void addItem(Item* item) override;
+  void insertItem(std::int32_t i, Item* item) override;
+  void removeItem(Item* item) override;
+  Item* removeItemAt(std::int32_t i) override;
+  void deleteItem(Item* item) override;
+  void deleteItemAt(std::int32_t i) override;
+  void deleteItemByValue(std::int32_t value) override;
+  void select(std::int32_t i, bool notify) override;
+  void selectByValue(std::int32_t value, bool notify) override;
+  std::int32_t getSelectedIndex() override;
+  Item* getSelectedItem() override;
+  std::int32_t getPreviousIndex() override;
+  Item* getPreviousItem() override;
+  void fillParent() override;
+  void setWidthPercent(std::int32_t percent) override { Component::setWidthPercent(percent); }
+  void setHeightPercent(std::int32_t percent) override { Component::setHeightPercent(percent); }
+  void setFixedWidth(std::int32_t w) override { Component::setFixedWidth(w); }
+  void setFixedHeight(std::int32_t h) override { Component::setFixedHeight(h); }
+  void addSelectionListener(IEventListener* listener) override;
+
+  const char16_t* getClassName() const override { return u"s_gui_win_ComboBox"; }
+  void reset() override;
+
+ protected:
+  void retext() override;
+  std::u16string accessibleText() override;
+  void nativeCreated(s::os::gui::NativeWidget& native) override;
+  void onActivated(std::int32_t index) override;
+
+ private:
+  std::int32_t indexOf(Item* item) const;
+  Item* at(std::int32_t i) const;
+  void notifySelection();
+  void clearItems();
+
+  std::vector<Item*> items_;
+  std::int32_t selected_ = -1;
+  std::int32_t previous_ = -1;
+  std::vector<IEventListener*> listeners_;
+};
+
+}  // namespace s::gui::win

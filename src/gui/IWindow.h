@@ -189,6 +189,9 @@ class IWindow : public IContainer {
   virtual void instanceMessage() = 0;
   // The id of the timer whose tick is being delivered.
   virtual std::uint32_t getLastTimer() = 0;
+  // From the press of a resize grip: the window's bottom-right corner
+  // follows the mouse until the button is released. Interface thread.
+  virtual void resizeFromGrip() = 0;
 };
 
 }  // namespace s::gui

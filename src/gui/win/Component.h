@@ -132,8 +132,15 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
     return false;
   }
   void onActivated(std::int32_t) override {}
+  void onTimer(std::uint32_t) override {}
+  void onHover(bool) override {}
 
   s::os::gui::NativeWidget* native() const { return native_; }
+  // The native control made at the next attach (a button drawn as a grip).
+  void setNativeKind(s::os::gui::WidgetKind kind, s::os::gui::AccessibleRole role) {
+    kind_ = kind;
+    role_ = role;
+  }
 
  private:
   static constexpr std::int32_t kHiddenPosition = -10000;

@@ -706,6 +706,13 @@ void Window::scheduleSave() {
     native->startTimer(kSaveTimer, kSaveDelayMillis);
 }
 
+void Window::resizeFromGrip() {
+  onUi([this] {
+    s::os::gui::NativeWindow* native = native_.load();
+    if (native != nullptr && resizable_ && !maximized_) native->beginResizeDrag();
+  });
+}
+
 void Window::captureMouse(bool capture) {
   onUi([&] {
     if (s::os::gui::NativeWindow* native = native_.load()) native->capturePointer(capture);

@@ -201,6 +201,7 @@ class Window final : public IWindow,
   void activate() override;
   void instanceMessage() override;
   std::uint32_t getLastTimer() override { return lastTimer_; }
+  void resizeFromGrip() override;
 
  private:
   struct UserEvent {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "os/gtk/CairoMemDC.h"
+#include "os/gtk/CursorName.h"
 #include "os/gtk/GtkTopWindow.h"
 #include "os/gtk/Utf.h"
 
@@ -95,7 +96,12 @@ GtkWidget* GtkChildWidget::make(WidgetKind kind) {
 void GtkChildWidget::connectSignals() {
   switch (kind_) {
     case WidgetKind::kDrawn:
-      gtk_widget_add_events(widget_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
+      gtk_widget_add_events(widget_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                                         GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
+      g_signal_connect(widget_, "enter-notify-event", G_CALLBACK(&GtkChildWidget::onCrossing),
+                       this);
+      g_signal_connect(widget_, "leave-notify-event", G_CALLBACK(&GtkChildWidget::onCrossing),
+                       this);
       g_signal_connect(widget_, "draw", G_CALLBACK(&GtkChildWidget::onDraw), this);
       g_signal_connect(widget_, "button-press-event", G_CALLBACK(&GtkChildWidget::onButton), this);
       g_signal_connect(widget_, "button-release-event", G_CALLBACK(&GtkChildWidget::onButton),
@@ -129,6 +135,7 @@ GtkWidget* GtkChildWidget::childHostOf(s::os::gui::NativeView& view) {
 
 void GtkChildWidget::destroy() {
   *alive_ = false;
+  for (const auto& [id, source] : timers_) g_source_remove(source);
   if (font_ != nullptr) g_object_unref(font_);
   g_signal_handlers_disconnect_by_data(widget_, this);
   gtk_widget_destroy(widget_);
@@ -284,9 +291,51 @@ void GtkChildWidget::setProgress(std::int32_t minimum, std::int32_t maximum,
   gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(widget_), std::clamp(fraction, 0.0, 1.0));
 }
 
+gboolean GtkChildWidget::onCrossing(GtkWidget*, GdkEventCrossing* event, gpointer self) {
+  static_cast<GtkChildWidget*>(self)->sink_.onHover(event->type == GDK_ENTER_NOTIFY);
+  return FALSE;
+}
+
+void GtkChildWidget::setCursor(s::os::gui::Cursor cursor) {
+  GdkWindow* target = gtk_widget_get_window(widget_);
+  if (target == nullptr || kind_ != WidgetKind::kDrawn) return;
+  GdkCursor* shape = gdk_cursor_new_from_name(gdk_window_get_display(target), cursorName(cursor));
+  gdk_window_set_cursor(target, shape);
+  if (shape != nullptr) g_object_unref(shape);
+}
+
+void GtkChildWidget::startTimer(std::uint32_t id, std::uint32_t ms) {
+  stopTimer(id);
+  struct Tick {
+    std::shared_ptr<bool> alive;
+    GtkChildWidget* widget;
+    std::uint32_t id;
+  };
+  timers_[id] = g_timeout_add_full(
+      G_PRIORITY_DEFAULT, ms,
+      [](gpointer data) -> gboolean {
+        auto* tick = static_cast<Tick*>(data);
+        if (*tick->alive) tick->widget->sink_.onTimer(tick->id);
+        return G_SOURCE_CONTINUE;
+      },
+      new Tick{alive_, this, id}, [](gpointer data) { delete static_cast<Tick*>(data); });
+}
+
+void GtkChildWidget::stopTimer(std::uint32_t id) {
+  auto found = timers_.find(id);
+  if (found == timers_.end()) return;
+  g_source_remove(found->second);
+  timers_.erase(found);
+}
+
 s::os::gui::Size GtkChildWidget::idealSize() {
+  // GTK gives a hidden widget no size: measure it as shown (nothing is
+  // drawn before the main loop runs again).
+  const bool hidden = !gtk_widget_get_visible(widget_);
+  if (hidden) gtk_widget_show(widget_);
   GtkRequisition natural{};
   gtk_widget_get_preferred_size(widget_, nullptr, &natural);
+  if (hidden) gtk_widget_hide(widget_);
   return s::os::gui::Size{natural.width, natural.height};
 }
 

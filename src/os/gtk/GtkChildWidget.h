@@ -2,6 +2,7 @@
 
 #include <gtk/gtk.h>
 
+#include <map>
 #include <memory>
 
 #include "os/gui/NativeWidget.h"
@@ -37,12 +38,16 @@ class GtkChildWidget final : public s::os::gui::NativeWidget {
   void removeItem(std::int32_t index) override;
   void selectItem(std::int32_t index) override;
   void setProgress(std::int32_t minimum, std::int32_t maximum, std::int32_t position) override;
+  void setCursor(s::os::gui::Cursor cursor) override;
+  void startTimer(std::uint32_t id, std::uint32_t ms) override;
+  void stopTimer(std::uint32_t id) override;
   s::os::gui::Size idealSize() override;
 
  private:
   static gboolean onDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
   static gboolean onButton(GtkWidget*, GdkEventButton* event, gpointer self);
   static void onClicked(GtkWidget*, gpointer self);
+  static gboolean onCrossing(GtkWidget*, GdkEventCrossing* event, gpointer self);
   static void onPressed(GtkWidget*, gpointer self);
   static void onReleased(GtkWidget*, gpointer self);
   static void onToggled(GtkWidget*, gpointer self);
@@ -60,6 +65,7 @@ class GtkChildWidget final : public s::os::gui::NativeWidget {
   s::os::gui::WidgetSink& sink_;
   bool quiet_ = false;  // set while the program itself changes the control
   GtkCssProvider* font_ = nullptr;
+  std::map<std::uint32_t, guint> timers_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

@@ -3,6 +3,7 @@
 #include <gdk/gdkx.h>
 
 #include "os/gtk/CairoMemDC.h"
+#include "os/gtk/CursorName.h"
 #include "os/gtk/PixbufLoad.h"
 #include "os/gtk/Utf.h"
 
@@ -182,9 +183,29 @@ void GtkTopWindow::setResizable(bool resizable) {
   gtk_window_set_resizable(GTK_WINDOW(window_), resizable);
 }
 
+void GtkTopWindow::takeCurrentPress() {
+  // A press on a child control (a resize grip) is the event being handled
+  // now; the window's own presses were recorded as they came.
+  GdkEvent* current = gtk_get_current_event();
+  if (current == nullptr) return;
+  if (current->type == GDK_BUTTON_PRESS) {
+    lastPress_ = LastPress{current->button.button, static_cast<gint>(current->button.x_root),
+                           static_cast<gint>(current->button.y_root), current->button.time};
+  }
+  gdk_event_free(current);
+}
+
 void GtkTopWindow::beginDrag() {
+  takeCurrentPress();
   gtk_window_begin_move_drag(GTK_WINDOW(window_), static_cast<gint>(lastPress_.button),
                              lastPress_.x, lastPress_.y, lastPress_.time);
+}
+
+void GtkTopWindow::beginResizeDrag() {
+  takeCurrentPress();
+  gtk_window_begin_resize_drag(GTK_WINDOW(window_), GDK_WINDOW_EDGE_SOUTH_EAST,
+                               static_cast<gint>(lastPress_.button), lastPress_.x, lastPress_.y,
+                               lastPress_.time);
 }
 
 void GtkTopWindow::redraw() {
@@ -194,27 +215,7 @@ void GtkTopWindow::redraw() {
 void GtkTopWindow::setCursor(s::os::gui::Cursor cursor) {
   GdkWindow* target = gtk_layout_get_bin_window(GTK_LAYOUT(client_));
   if (target == nullptr) return;
-  const char* name = "default";
-  switch (cursor) {
-    case s::os::gui::Cursor::kSizeWE:
-      name = "ew-resize";
-      break;
-    case s::os::gui::Cursor::kSizeNS:
-      name = "ns-resize";
-      break;
-    case s::os::gui::Cursor::kSizeNWSE:
-      name = "nwse-resize";
-      break;
-    case s::os::gui::Cursor::kSizeNESW:
-      name = "nesw-resize";
-      break;
-    case s::os::gui::Cursor::kHand:
-      name = "pointer";
-      break;
-    case s::os::gui::Cursor::kArrow:
-      break;
-  }
-  GdkCursor* shape = gdk_cursor_new_from_name(gdk_window_get_display(target), name);
+  GdkCursor* shape = gdk_cursor_new_from_name(gdk_window_get_display(target), cursorName(cursor));
   gdk_window_set_cursor(target, shape);
   if (shape != nullptr) g_object_unref(shape);
 }

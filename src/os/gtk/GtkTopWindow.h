@@ -43,6 +43,7 @@ class GtkTopWindow final : public s::os::gui::NativeWindow {
   void setKeepAbove(bool above) override;
   void setResizable(bool resizable) override;
   void beginDrag() override;
+  void beginResizeDrag() override;
   void redraw() override;
   void setCursor(s::os::gui::Cursor cursor) override;
   void capturePointer(bool capture) override;
@@ -53,6 +54,7 @@ class GtkTopWindow final : public s::os::gui::NativeWindow {
   struct Timer;
   void connectSignals();
   void readGeometry();
+  void takeCurrentPress();
   static gboolean onDelete(GtkWidget*, GdkEvent*, gpointer self);
   static gboolean onConfigure(GtkWidget*, GdkEventConfigure*, gpointer self);
   static gboolean onState(GtkWidget*, GdkEventWindowState* event, gpointer self);

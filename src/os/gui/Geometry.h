@@ -30,4 +30,9 @@ struct Rgb {
   bool operator==(const Rgb&) const = default;
 };
 
+// Pointer shapes: the arrow, and the sizing arrows of a frame's edges and
+// corners (west-east, north-south, north-west/south-east, north-east/
+// south-west), a hand for links.
+enum class Cursor : std::uint8_t { kArrow, kSizeWE, kSizeNS, kSizeNWSE, kSizeNESW, kHand };
+
 }  // namespace s::os::gui

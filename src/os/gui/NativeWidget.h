@@ -67,6 +67,12 @@ class NativeWidget : public NativeView {
   virtual void selectItem(std::int32_t index) = 0;
   // Progress bar: the range and the position within it.
   virtual void setProgress(std::int32_t minimum, std::int32_t maximum, std::int32_t position) = 0;
+  // The pointer's shape over the control.
+  virtual void setCursor(Cursor cursor) = 0;
+  // A repeating timer of the control: the sink's onTimer(id) every `ms`
+  // milliseconds until stopped (starting an id again restarts it).
+  virtual void startTimer(std::uint32_t id, std::uint32_t ms) = 0;
+  virtual void stopTimer(std::uint32_t id) = 0;
   // The size the platform finds right for the control with its text and
   // font (buttons, check boxes, lists).
   virtual Size idealSize() = 0;

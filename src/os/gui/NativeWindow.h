@@ -11,11 +11,6 @@
 
 namespace s::os::gui {
 
-// Pointer shapes: the arrow, and the sizing arrows of a frame's edges and
-// corners (west-east, north-south, north-west/south-east, north-east/
-// south-west), a hand for links.
-enum class Cursor : std::uint8_t { kArrow, kSizeWE, kSizeNS, kSizeNWSE, kSizeNESW, kHand };
-
 // A native top-level window with a client area in which children are placed
 // at pixel positions. Made by Ui::createWindow, hidden; destroyed by
 // destroy(). Every operation runs on the interface thread only (the toolkit
@@ -55,6 +50,9 @@ class NativeWindow : public NativeView {
   virtual void raise() = 0;
   virtual void setKeepAbove(bool above) = 0;
   virtual void setResizable(bool resizable) = 0;
+  // Begins resizing the window with the mouse from its bottom-right
+  // corner, from the press being reported (a resize grip).
+  virtual void beginResizeDrag() = 0;
   // Begins moving the window with the mouse, as a press on its title bar
   // would (easy drag), from the press being reported; called from the
   // sink's onMouseButton for a left press.

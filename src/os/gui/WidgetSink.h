@@ -26,6 +26,10 @@ class WidgetSink {
   // box toggled, a selection made); `code` says which (the component's own
   // numbering).
   virtual void onActivated(std::int32_t code) = 0;
+  // Timer `id` of the control is due.
+  virtual void onTimer(std::uint32_t id) = 0;
+  // The pointer entered (true) or left (false) the control.
+  virtual void onHover(bool inside) = 0;
 };
 
 }  // namespace s::os::gui

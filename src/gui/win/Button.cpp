@@ -1,0 +1,266 @@
+#include "gui/win/Button.h"
+
+#include <cstdio>
+
+#include "gui/IWindow.h"
+#include "gui/OnUi.h"
+#include "gui/Scale.h"
+#include "lang/Localizer.h"
+
+namespace s::gui::win {
+
+using s::os::gui::Rect;
+
+namespace {
+
+constexpr std::int32_t kClick = 1;
+constexpr std::int32_t kAfterClick = 2;
+constexpr std::int32_t kPress = 3;
+constexpr std::int32_t kRelease = 4;
+constexpr std::uint32_t kRepeatDelayMillis = 500;
+constexpr std::uint32_t kRepeatTickMillis = 100;
+constexpr Rgb kWhite{255, 255, 255};
+
+}  // namespace
+
+Button::Button()
+    : Component(s::os::gui::WidgetKind::kPushButton, s::os::gui::AccessibleRole::kPushButton) {
+  font_.pixelHeight = 13 * Scale::factor();
+}
+
+void Button::reset() {
+  resetComponent();
+  onUi([this] {
+    setNativeKind(s::os::gui::WidgetKind::kPushButton, s::os::gui::AccessibleRole::kPushButton);
+    text_.clear();
+    textId_ = -1;
+    font_ = s::os::gui::FontSpec{};
+    font_.pixelHeight = 13 * Scale::factor();
+    interactive_ = canRelease_ = drawFlag_ = true;
+    autoRepeat_ = toggle_ = inverted_ = drawFlag2_ = pushed_ = isDefault_ = held_ = false;
+    mouseState_ = 0;
+    clickListeners_.clear();
+    afterClickListeners_.clear();
+    pressListeners_.clear();
+  });
+}
+
+void Button::setText(const std::u16string& text) {
+  onUi([&] {
+    text_ = text;
+    // The grip is drawn by the button itself; the kind counts at the next
+    // attach, which is where a grip is configured.
+    if (isGrip()) {
+      setNativeKind(s::os::gui::WidgetKind::kDrawn, s::os::gui::AccessibleRole::kFiller);
+    } else if (native() != nullptr) {
+      native()->setText(text_);
+    }
+    updateAccessible();
+    measure();
+  });
+}
+
+void Button::setTextId(std::int32_t id) {
+  onUi([&] {
+    textId_ = id;
+    if (language() != nullptr) setText(language()->text(id));
+  });
+}
+
+std::int32_t Button::getTextId() {
+  return onUi([this] { return textId_; });
+}
+
+std::u16string Button::getText() {
+  return onUi([this] { return text_; });
+}
+
+void Button::retext() {
+  if (textId_ < 0 || language() == nullptr) return;
+  text_ = language()->text(textId_);
+  if (native() != nullptr && !isGrip()) native()->setText(text_);
+  measure();
+}
+
+std::u16string Button::accessibleText() {
+  return isGrip() ? std::u16string() : text_;
+}
+
+void Button::setFont(const s::os::gui::FontSpec& font) {
+  onUi([&] {
+    font_ = font;
+    if (native() != nullptr) native()->setFont(font_);
+    measure();
+  });
+}
+
+void Button::measure() {
+  if (native() == nullptr || isGrip()) return;
+  const s::os::gui::Size ideal = native()->idealSize();
+  setPreferredSize(ideal.width, ideal.height);
+  setMaximumSize(ideal.width, ideal.height);
+  if (IWindow* window = getWindow()) window->layoutNow();
+}
+
+void Button::nativeCreated(s::os::gui::NativeWidget& native) {
+  if (textId_ >= 0 && language() != nullptr) text_ = language()->text(textId_);
+  if (!isGrip()) {
+    native.setFont(font_);
+    native.setText(text_);
+  }
+  if (!interactive_) native.setEnabled(false);
+  measure();
+}
+
+void Button::addClickListener(IEventListener* listener) {
+  if (listener != nullptr) onUi([&] { clickListeners_.push_back(listener); });
+}
+
+void Button::addAfterClickListener(IEventListener* listener) {
+  if (listener != nullptr) onUi([&] { afterClickListeners_.push_back(listener); });
+}
+
+void Button::addPressListener(IEventListener* listener) {
+  if (listener != nullptr) onUi([&] { pressListeners_.push_back(listener); });
+}
+
+void Button::fire(const std::vector<IEventListener*>& listeners, std::int32_t code) {
+  const std::vector<IEventListener*> called = listeners;
+  for (IEventListener* listener : called) listener->onEvent(this, code);
+}
+
+void Button::click() {
+  onUi([this] {
+    fire(clickListeners_, kClick);
+    if (toggle_ && interactive_ && (!pushed_ || canRelease_)) {
+      pushed_ = !pushed_;
+      redraw();
+    }
+    fire(afterClickListeners_, kAfterClick);
+  });
+}
+
+void Button::press() {
+  mouseState_ = 2;
+  held_ = true;
+  fire(pressListeners_, kPress);
+  if (autoRepeat_ && native() != nullptr) native()->startTimer(kRepeatDelay, kRepeatDelayMillis);
+}
+
+void Button::stopRepeat() {
+  held_ = false;
+  if (native() == nullptr) return;
+  native()->stopTimer(kRepeatDelay);
+  native()->stopTimer(kRepeatTick);
+}
+
+void Button::onActivated(std::int32_t code) {
+  if (code == kClick) click();
+  if (code == kPress) press();
+  if (code == kRelease) {
+    mouseState_ = 1;
+    stopRepeat();
+  }
+}
+
+void Button::onTimer(std::uint32_t id) {
+  if (native() == nullptr) return;
+  if (id == kRepeatDelay) {
+    native()->stopTimer(kRepeatDelay);
+    native()->startTimer(kRepeatTick, kRepeatTickMillis);
+    return;
+  }
+  if (id == kRepeatTick && held_ && mouseState_ == 2 && !pressListeners_.empty())
+    fire(pressListeners_, kPress);
+}
+
+void Button::onHover(bool inside) {
+  if (mouseState_ != 2) mouseState_ = inside ? 1 : 0;
+  if (isGrip() && native() != nullptr) {
+    native()->setCursor(inside ? s::os::gui::Cursor::kSizeNWSE : s::os::gui::Cursor::kArrow);
+  }
+}
+
+bool Button::onMouseButton(s::os::gui::MouseButton button, bool pressed, bool, std::int32_t,
+                           std::int32_t) {
+  // Only the grip is drawn (and so gets the mouse here): a left press drags
+  // the window's bottom-right corner.
+  if (!isGrip() || button != s::os::gui::MouseButton::kLeft) return false;
+  if (pressed) {
+    if (IWindow* window = getWindow()) window->resizeFromGrip();
+  }
+  return true;
+}
+
+void Button::paintGrip(s::os::gui::MemDC& dc, std::int32_t w, std::int32_t h) {
+  const std::int32_t dots[6][2] = {{w - 3, h - 11}, {w - 3, h - 7}, {w - 7, h - 7},
+                                   {w - 3, h - 3},  {w - 7, h - 3}, {w - 11, h - 3}};
+  for (const auto& dot : dots) {
+    dc.fillRect(Rect{dot[0], dot[1], 2, 2}, kWhite);
+    dc.fillRect(Rect{dot[0] - 1, dot[1] - 1, 2, 2}, kGripShade);
+  }
+}
+
+void Button::paintContent(s::os::gui::MemDC& dc) {
+  if (isGrip()) paintGrip(dc, dc.width(), dc.height());
+}
+
+void Button::setAutoRepeat(bool on) {
+  onUi([&] { autoRepeat_ = on; });
+}
+
+void Button::setDrawFlag(bool on) {
+  onUi([&] { drawFlag_ = on; });
+}
+
+void Button::setToggleMode(bool toggle, bool canRelease, bool inverted, bool drawFlag2) {
+  onUi([&] {
+    toggle_ = toggle;
+    canRelease_ = canRelease;
+    inverted_ = inverted;
+    drawFlag2_ = drawFlag2;
+  });
+}
+
+bool Button::canRelease() {
+  return onUi([this] { return canRelease_; });
+}
+
+bool Button::isPushed() {
+  return onUi([this] { return pushed_; });
+}
+
+void Button::setPushed(bool on) {
+  onUi([&] {
+    if (on == pushed_) return;
+    pushed_ = on;
+    redraw();
+  });
+}
+
+void Button::makeDefault() {
+  onUi([this] { isDefault_ = true; });
+}
+
+void Button::clearDefault() {
+  onUi([this] { isDefault_ = false; });
+}
+
+bool Button::isDefault() {
+  return onUi([this] { return isDefault_; });
+}
+
+void Button::setInteractive(bool on) {
+  onUi([&] {
+    interactive_ = on;
+    if (native() != nullptr) native()->setEnabled(on && isEnabled());
+  });
+}
+
+void Button::setColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  char colour[16];
+  std::snprintf(colour, sizeof colour, "%02X%02X%02X", r, g, b);
+  setText(u"#Color-" + std::u16string(colour, colour + 6));
+}
+
+}  // namespace s::gui::win

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <vector>
+
+#include "gui/ICheckBox.h"
+#include "gui/win/Component.h"
+#include "os/gui/MemDC.h"
+#include "thread/IPoolable.h"
+#include "thread/Pooled.h"
+
+namespace s::gui::events {
+class Switcher;
+}
+
+namespace s::gui::win {
+
+// The check box (contract in ICheckBox) on the platform's own control. Its
+// preferred (and maximum) size is measured from its text: width = text
+// width + text height + (text height / 3) x scale, height = text height (+7
+// at scale 2, +12 at scale 4). Pooled.
+class CheckBox final : public ICheckBox,
+                       public Component,
+                       public virtual s::base::IObject,
+                       public virtual s::thread::IPoolable {
+  VONQ_POOLED(CheckBox, s::thread::kPoolCap)
+ public:
+  CheckBox();
+  ~CheckBox() override;
+
+  void setWordWrap(bool on) override;
+  void setText(const std::u16string& text) override;
+  void setTextId(std::int32_t id) override;
+  std::u16string getText() override;
+  void addCheckedListener(IEventListener* listener) override;
+  void addUncheckedListener(IEventListener* listener) override;
+  bool isChecked() override;
+  void setChecked(bool on) override;
+  void setCheckedSilently(bool on) override;
+  void linkEnable(IComponent* component) override;
+  void enableWhenChecked(IComponent* component) override;
+  void disableWhenUnchecked(IComponent* component) override;
+  void linkDisable(IComponent* component) override;
+  void enableWhenUnchecked(IComponent* component) override;
+  void disableWhenChecked(IComponent* component) override;
+
+  // The font the text is measured and shown in.
+  void setFont(const s::os::gui::FontSpec& font);
+
+  const char16_t* getClassName() const override { return u"s_gui_win_CheckBox"; }
+  void reset() override;
+
+ protected:
+  void retext() override;
+  std::u16string accessibleText() override { return text_; }
+  void nativeCreated(s::os::gui::NativeWidget& native) override;
+  void onActivated(std::int32_t code) override;
+
+ private:
+  void change(bool on, bool notify);
+  void measure();
+  void link(bool whenChecked, bool enable, IComponent* component);
+  void clearLinks();
+
+  std::u16string text_;
+  std::int32_t textId_ = -1;
+  bool wordWrap_ = false;
+  bool checked_ = false;
+  s::os::gui::FontSpec font_;
+  std::vector<IEventListener*> checkedListeners_;
+  std::vector<IEventListener*> uncheckedListeners_;
+  // [checked?][enable?]: at most one switcher per state and kind.
+  s::gui::events::Switcher* links_[2][2] = {{nullptr, nullptr}, {nullptr, nullptr}};
+};
+
+}  // namespace s::gui::win

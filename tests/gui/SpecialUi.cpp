@@ -55,6 +55,7 @@ class LoggedWidget final : public s::os::gui::NativeWidget {
   void setCursor(s::os::gui::Cursor cursor) override { real_->setCursor(cursor); }
   void startTimer(std::uint32_t id, std::uint32_t ms) override { real_->startTimer(id, ms); }
   void stopTimer(std::uint32_t id) override { real_->stopTimer(id); }
+  s::os::gui::Rect screenBounds() override { return real_->screenBounds(); }
   s::os::gui::Size idealSize() override { return real_->idealSize(); }
 
  private:

@@ -56,6 +56,9 @@ class SpecialUi final : public s::os::gui::Ui {
   s::os::gui::NativeWidget* createWidget(s::os::gui::WidgetKind kind,
                                          s::os::gui::NativeView& parent,
                                          s::os::gui::WidgetSink& sink) override;
+  s::os::gui::NativeMenu* createMenu(s::os::gui::MenuSink& sink) override {
+    return real_.createMenu(sink);
+  }
   s::os::gui::BoxAnswer messageBox(s::os::gui::NativeView*, s::os::gui::BoxKind,
                                    std::u16string_view text, std::u16string_view caption) override {
     boxes.push_back(std::u16string(caption) + u": " + std::u16string(text));

@@ -134,6 +134,7 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   void onActivated(std::int32_t) override {}
   void onTimer(std::uint32_t) override {}
   void onHover(bool) override {}
+  void onMouseMove(std::int32_t, std::int32_t) override {}
 
   s::os::gui::NativeWidget* native() const { return native_; }
   // The native control made at the next attach (a button drawn as a grip).

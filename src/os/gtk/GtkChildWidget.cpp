@@ -97,7 +97,9 @@ void GtkChildWidget::connectSignals() {
   switch (kind_) {
     case WidgetKind::kDrawn:
       gtk_widget_add_events(widget_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
-                                         GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
+                                         GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK |
+                                         GDK_POINTER_MOTION_MASK);
+      g_signal_connect(widget_, "motion-notify-event", G_CALLBACK(&GtkChildWidget::onMotion), this);
       g_signal_connect(widget_, "enter-notify-event", G_CALLBACK(&GtkChildWidget::onCrossing),
                        this);
       g_signal_connect(widget_, "leave-notify-event", G_CALLBACK(&GtkChildWidget::onCrossing),
@@ -291,6 +293,12 @@ void GtkChildWidget::setProgress(std::int32_t minimum, std::int32_t maximum,
   gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(widget_), std::clamp(fraction, 0.0, 1.0));
 }
 
+gboolean GtkChildWidget::onMotion(GtkWidget*, GdkEventMotion* event, gpointer self) {
+  static_cast<GtkChildWidget*>(self)->sink_.onMouseMove(static_cast<std::int32_t>(event->x),
+                                                        static_cast<std::int32_t>(event->y));
+  return FALSE;  // the window sees it too
+}
+
 gboolean GtkChildWidget::onCrossing(GtkWidget*, GdkEventCrossing* event, gpointer self) {
   static_cast<GtkChildWidget*>(self)->sink_.onHover(event->type == GDK_ENTER_NOTIFY);
   return FALSE;
@@ -326,6 +334,22 @@ void GtkChildWidget::stopTimer(std::uint32_t id) {
   if (found == timers_.end()) return;
   g_source_remove(found->second);
   timers_.erase(found);
+}
+
+s::os::gui::Rect GtkChildWidget::screenBounds() {
+  gint x = 0;
+  gint y = 0;
+  if (GdkWindow* window = gtk_widget_get_window(widget_)) {
+    gdk_window_get_origin(window, &x, &y);
+    if (!gtk_widget_get_has_window(widget_)) {
+      GtkAllocation allocation;
+      gtk_widget_get_allocation(widget_, &allocation);
+      x += allocation.x;
+      y += allocation.y;
+    }
+  }
+  return s::os::gui::Rect{x, y, gtk_widget_get_allocated_width(widget_),
+                          gtk_widget_get_allocated_height(widget_)};
 }
 
 s::os::gui::Size GtkChildWidget::idealSize() {

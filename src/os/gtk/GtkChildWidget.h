@@ -41,12 +41,15 @@ class GtkChildWidget final : public s::os::gui::NativeWidget {
   void setCursor(s::os::gui::Cursor cursor) override;
   void startTimer(std::uint32_t id, std::uint32_t ms) override;
   void stopTimer(std::uint32_t id) override;
+  s::os::gui::Rect screenBounds() override;
   s::os::gui::Size idealSize() override;
+  GtkWidget* widget() const { return widget_; }
 
  private:
   static gboolean onDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
   static gboolean onButton(GtkWidget*, GdkEventButton* event, gpointer self);
   static void onClicked(GtkWidget*, gpointer self);
+  static gboolean onMotion(GtkWidget*, GdkEventMotion* event, gpointer self);
   static gboolean onCrossing(GtkWidget*, GdkEventCrossing* event, gpointer self);
   static void onPressed(GtkWidget*, gpointer self);
   static void onReleased(GtkWidget*, gpointer self);

@@ -7,6 +7,7 @@
 
 #include "os/gtk/CairoMemDC.h"
 #include "os/gtk/GtkChildWidget.h"
+#include "os/gtk/GtkDropDown.h"
 #include "os/gtk/GtkTopWindow.h"
 #include "os/gtk/Utf.h"
 #include "os/gui/NativeWidget.h"
@@ -229,6 +230,11 @@ s::os::gui::NativeWidget* GtkUi::createWidget(s::os::gui::WidgetKind kind,
   GtkWidget* host = GtkChildWidget::childHostOf(parent);
   if (!running_.load() || host == nullptr) return nullptr;
   return new GtkChildWidget(kind, host, sink);
+}
+
+s::os::gui::NativeMenu* GtkUi::createMenu(s::os::gui::MenuSink& sink) {
+  if (!running_.load()) return nullptr;
+  return new GtkDropDown(sink);
 }
 
 BoxAnswer GtkUi::messageBox(s::os::gui::NativeView* owner, BoxKind kind, std::u16string_view text,

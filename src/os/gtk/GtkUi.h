@@ -34,6 +34,7 @@ class GtkUi final : public s::os::gui::Ui {
   s::os::gui::NativeWidget* createWidget(s::os::gui::WidgetKind kind,
                                          s::os::gui::NativeView& parent,
                                          s::os::gui::WidgetSink& sink) override;
+  s::os::gui::NativeMenu* createMenu(s::os::gui::MenuSink& sink) override;
   s::os::gui::BoxAnswer messageBox(s::os::gui::NativeView* owner, s::os::gui::BoxKind kind,
                                    std::u16string_view text, std::u16string_view caption) override;
   void setProgramName(std::u16string_view name) override;

@@ -73,6 +73,8 @@ class NativeWidget : public NativeView {
   // milliseconds until stopped (starting an id again restarts it).
   virtual void startTimer(std::uint32_t id, std::uint32_t ms) = 0;
   virtual void stopTimer(std::uint32_t id) = 0;
+  // The screen position of the control's top-left corner.
+  virtual Rect screenBounds() = 0;
   // The size the platform finds right for the control with its text and
   // font (buttons, check boxes, lists).
   virtual Size idealSize() = 0;

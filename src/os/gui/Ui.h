@@ -11,6 +11,8 @@
 namespace s::os::gui {
 
 class MemDC;
+class MenuSink;
+class NativeMenu;
 class NativeView;
 class NativeWidget;
 class NativeWindow;
@@ -78,6 +80,10 @@ class Ui {
   // container control made here), reporting to `sink`; null when it could
   // not be made. Interface thread.
   virtual NativeWidget* createWidget(WidgetKind kind, NativeView& parent, WidgetSink& sink) = 0;
+
+  // A new, empty drop-down menu reporting to `sink`; null when it could not
+  // be made. Interface thread.
+  virtual NativeMenu* createMenu(MenuSink& sink) = 0;
 
   // Shows a modal message box with `text` and `caption` (empty: the
   // program's name) over `owner` (null: the active window of the program, if

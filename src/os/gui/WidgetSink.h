@@ -28,6 +28,8 @@ class WidgetSink {
   virtual void onActivated(std::int32_t code) = 0;
   // Timer `id` of the control is due.
   virtual void onTimer(std::uint32_t id) = 0;
+  // The pointer moved over a drawn control, to (x, y) in its coordinates.
+  virtual void onMouseMove(std::int32_t x, std::int32_t y) = 0;
   // The pointer entered (true) or left (false) the control.
   virtual void onHover(bool inside) = 0;
 };

@@ -68,6 +68,7 @@ class SpecialUi final : public s::os::gui::Ui {
   std::unique_ptr<s::os::gui::MemDC> createMemDC(std::int32_t w, std::int32_t h) override {
     return real_.createMemDC(w, h);
   }
+  std::u16string interfaceFontFace() override { return real_.interfaceFontFace(); }
 
  private:
   s::os::gui::Ui& real_;

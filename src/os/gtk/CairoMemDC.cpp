@@ -118,7 +118,10 @@ PangoLayout* CairoMemDC::layoutFor(std::u16string_view text, const FontSpec& fon
         pango_layout_set_height(layout, 0);
     }
     if ((flags & s::os::gui::kTextWordWrap) != 0 && !singleLine) {
-      pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+      // Between words only, as the platform's word break: a word wider than
+      // the width overflows it (and is clipped when drawn), so a zero width
+      // measures the widest word.
+      pango_layout_set_wrap(layout, PANGO_WRAP_WORD);
     } else if ((flags & s::os::gui::kTextEndEllipsis) == 0) {
       pango_layout_set_width(layout, -1);  // no wrapping: the text runs on (and is clipped)
     }

@@ -145,6 +145,9 @@ void GtkUi::run(std::promise<bool>* started) {
     return;
   }
   if (!programName_.empty()) g_set_application_name(programName_.c_str());
+  readInterfaceFont();
+  g_signal_connect(gtk_settings_get_default(), "notify::gtk-font-name",
+                   G_CALLBACK(&GtkUi::interfaceFontChanged), this);
   uiThread_.store(std::this_thread::get_id());
   running_.store(true);
   started->set_value(true);
@@ -268,6 +271,33 @@ void GtkUi::setProgramName(std::u16string_view name) {
 
 std::unique_ptr<s::os::gui::MemDC> GtkUi::createMemDC(std::int32_t width, std::int32_t height) {
   return std::make_unique<CairoMemDC>(width, height);
+}
+
+std::u16string GtkUi::interfaceFontFace() {
+  std::lock_guard<std::mutex> hold(faceLock_);
+  return face_.empty() ? std::u16string(u"Sans") : face_;
+}
+
+void GtkUi::readInterfaceFont() {
+  GtkSettings* settings = gtk_settings_get_default();
+  if (settings == nullptr) return;
+  gchar* name = nullptr;
+  g_object_get(settings, "gtk-font-name", &name, nullptr);
+  std::u16string family;
+  if (name != nullptr) {
+    // "Cantarell 11", "DejaVu Sans Bold 10": the family without size and style.
+    PangoFontDescription* description = pango_font_description_from_string(name);
+    const char* parsed = pango_font_description_get_family(description);
+    if (parsed != nullptr) family = fromUtf8(parsed);
+    pango_font_description_free(description);
+    g_free(name);
+  }
+  std::lock_guard<std::mutex> hold(faceLock_);
+  face_ = family;
+}
+
+void GtkUi::interfaceFontChanged(void*, void*, void* self) {
+  static_cast<GtkUi*>(self)->readInterfaceFont();
 }
 
 }  // namespace s::os::gtk

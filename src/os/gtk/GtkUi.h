@@ -39,9 +39,13 @@ class GtkUi final : public s::os::gui::Ui {
                                    std::u16string_view text, std::u16string_view caption) override;
   void setProgramName(std::u16string_view name) override;
   std::unique_ptr<s::os::gui::MemDC> createMemDC(std::int32_t width, std::int32_t height) override;
+  std::u16string interfaceFontFace() override;
 
  private:
   void run(std::promise<bool>* started);
+  // Reads the family of GtkSettings' "gtk-font-name" (GTK thread).
+  void readInterfaceFont();
+  static void interfaceFontChanged(void* settings, void* spec, void* self);
 
   std::mutex lock_;  // guards the start and stop
   bool tried_ = false;
@@ -51,6 +55,8 @@ class GtkUi final : public s::os::gui::Ui {
   std::thread thread_;
   std::atomic<bool> running_{false};
   std::atomic<std::thread::id> uiThread_{};
+  std::mutex faceLock_;  // guards face_
+  std::u16string face_;  // the desktop's interface font family ("" not read)
 };
 
 }  // namespace s::os::gtk

@@ -98,6 +98,13 @@ class Ui {
   // A new drawing surface of width x height pixels (at least 1 x 1). Needs
   // no display. Any thread; the surface belongs to the caller.
   virtual std::unique_ptr<MemDC> createMemDC(std::int32_t width, std::int32_t height) = 0;
+
+  // The family name of the desktop's interface font (the face the toolkit's
+  // own texts default to), never empty: "Sans" when there is no display or
+  // the desktop names none. Read on the interface thread when it starts and
+  // whenever the desktop's setting changes; answering never waits for the
+  // interface thread. Any thread.
+  virtual std::u16string interfaceFontFace() = 0;
 };
 
 // The process-wide Ui. Never null. Any thread.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "gui/IComponent.h"
+#include "gui/IFontSettings.h"
 
 namespace s::gui {
 
@@ -13,7 +14,7 @@ namespace s::gui {
 // "#Resizer" makes it a resize grip: drawn dots in the bottom-right corner;
 // dragging it resizes the window. Operations after the component's, in this
 // order. Any thread; listeners run on the interface thread.
-class IButton : public virtual IComponent {
+class IButton : public virtual IComponent, public virtual IFontSettings {
  public:
   ~IButton() override = default;
   virtual void setText(const std::u16string& text) = 0;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "gui/IComponent.h"
+#include "gui/IFontSettings.h"
 
 namespace s::gui {
 
@@ -12,7 +13,7 @@ namespace s::gui {
 // that enable or disable other components as it changes. Operations after
 // the component's, in this order. Any thread; listeners run on the
 // interface thread.
-class ICheckBox : public virtual IComponent {
+class ICheckBox : public virtual IComponent, public virtual IFontSettings {
  public:
   ~ICheckBox() override = default;
   virtual void setWordWrap(bool on) = 0;

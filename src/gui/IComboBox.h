@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "gui/IComponent.h"
+#include "gui/IFontSettings.h"
 
 namespace s::gui::combobox {
 class ComboBoxItem;
@@ -13,7 +14,7 @@ namespace s::gui {
 // The platform's drop-down list of items. Indices run from 0; -1 means
 // none. Operations after the component's, in this order. Any thread;
 // listeners run on the interface thread.
-class IComboBox : public virtual IComponent {
+class IComboBox : public virtual IComponent, public virtual IFontSettings {
  public:
   using Item = s::gui::combobox::ComboBoxItem;
   ~IComboBox() override = default;

@@ -78,6 +78,10 @@ TEST_F(Controls, CheckBoxesTellTheirListenersOfRealChangesOnlyAndDriveTheirLinks
   EXPECT_TRUE(ui_.widgets.at(0)->checked);
   EXPECT_EQ(ui_.widgets[0]->text, u"Wipe && keep") << "shown as it is";
   EXPECT_GT(box->getPreferredWidth(), box->getPreferredHeight());
+  const std::int32_t normalWidth = box->getPreferredWidth();
+  box->setFontSize(101);  // 15-point bold: measured again
+  EXPECT_TRUE(box->isBold());
+  EXPECT_GT(box->getPreferredWidth(), normalWidth);
   box->setChecked(true);
   EXPECT_TRUE(heard.codes.empty()) << "no change, nobody told";
   box->setCheckedSilently(false);

@@ -24,9 +24,8 @@ constexpr Rgb kWhite{255, 255, 255};
 }  // namespace
 
 Button::Button()
-    : Component(s::os::gui::WidgetKind::kPushButton, s::os::gui::AccessibleRole::kPushButton) {
-  font_.pixelHeight = 13 * Scale::factor();
-}
+    : Component(s::os::gui::WidgetKind::kPushButton, s::os::gui::AccessibleRole::kPushButton),
+      FontLooks(3) {}  // normal, disabled, pushed
 
 void Button::reset() {
   resetComponent();
@@ -34,8 +33,7 @@ void Button::reset() {
     setNativeKind(s::os::gui::WidgetKind::kPushButton, s::os::gui::AccessibleRole::kPushButton);
     text_.clear();
     textId_ = -1;
-    font_ = s::os::gui::FontSpec{};
-    font_.pixelHeight = 13 * Scale::factor();
+    resetLooks();
     interactive_ = canRelease_ = drawFlag_ = true;
     autoRepeat_ = toggle_ = inverted_ = drawFlag2_ = pushed_ = isDefault_ = held_ = false;
     mouseState_ = 0;
@@ -86,12 +84,9 @@ std::u16string Button::accessibleText() {
   return isGrip() ? std::u16string() : text_;
 }
 
-void Button::setFont(const s::os::gui::FontSpec& font) {
-  onUi([&] {
-    font_ = font;
-    if (native() != nullptr) native()->setFont(font_);
-    measure();
-  });
+void Button::fontsChanged() {
+  if (native() != nullptr && !isGrip()) native()->setFont(fontOf());
+  measure();
 }
 
 void Button::measure() {
@@ -105,7 +100,7 @@ void Button::measure() {
 void Button::nativeCreated(s::os::gui::NativeWidget& native) {
   if (textId_ >= 0 && language() != nullptr) text_ = language()->text(textId_);
   if (!isGrip()) {
-    native.setFont(font_);
+    native.setFont(fontOf());
     native.setText(text_);
   }
   if (!interactive_) native.setEnabled(false);

@@ -4,6 +4,7 @@
 
 #include "gui/IButton.h"
 #include "gui/win/Component.h"
+#include "gui/win/FontLooks.h"
 #include "os/gui/MemDC.h"
 #include "thread/IPoolable.h"
 #include "thread/Pooled.h"
@@ -16,6 +17,7 @@ namespace s::gui::win {
 // sizes win when set). Pool cap 0.
 class Button final : public IButton,
                      public Component,
+                     public FontLooks,
                      public virtual s::base::IObject,
                      public virtual s::thread::IPoolable {
   VONQ_POOLED(Button, s::thread::kPoolCapNone)
@@ -50,8 +52,6 @@ class Button final : public IButton,
   void setInteractive(bool on) override;
   void setColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) override;
 
-  // The font the text is shown in.
-  void setFont(const s::os::gui::FontSpec& font);
   // A click as the user's (tests and keyboard handling): the click
   // listeners, the toggle, the after-click listeners. Interface thread or
   // any (passed there).
@@ -72,6 +72,7 @@ class Button final : public IButton,
                      std::int32_t y) override;
   void onTimer(std::uint32_t id) override;
   void onHover(bool inside) override;
+  void fontsChanged() override;
 
  private:
   static constexpr std::uint32_t kRepeatDelay = 20001;
@@ -85,7 +86,6 @@ class Button final : public IButton,
 
   std::u16string text_;
   std::int32_t textId_ = -1;
-  s::os::gui::FontSpec font_;
   bool interactive_ = true;
   bool autoRepeat_ = false;
   bool toggle_ = false;

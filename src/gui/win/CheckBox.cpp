@@ -7,6 +7,7 @@
 #include "gui/Scale.h"
 #include "gui/events/Disabler.h"
 #include "gui/events/Enabler.h"
+#include "gui/win/FontSetting.h"
 #include "lang/Localizer.h"
 #include "os/gui/Ui.h"
 
@@ -42,9 +43,8 @@ std::int32_t longestWord(s::os::gui::MemDC& dc, const std::u16string& text,
 }  // namespace
 
 CheckBox::CheckBox()
-    : Component(s::os::gui::WidgetKind::kCheckBox, s::os::gui::AccessibleRole::kCheckBox) {
-  font_.pixelHeight = 13 * Scale::factor();
-}
+    : Component(s::os::gui::WidgetKind::kCheckBox, s::os::gui::AccessibleRole::kCheckBox),
+      FontLooks(1) {}
 
 CheckBox::~CheckBox() {
   onUi([this] { clearLinks(); });
@@ -65,9 +65,8 @@ void CheckBox::reset() {
     clearLinks();
     text_.clear();
     textId_ = -1;
-    wordWrap_ = checked_ = false;
-    font_ = s::os::gui::FontSpec{};
-    font_.pixelHeight = 13 * Scale::factor();
+    checked_ = false;
+    resetLooks();
     checkedListeners_.clear();
     uncheckedListeners_.clear();
   });
@@ -75,17 +74,14 @@ void CheckBox::reset() {
 
 void CheckBox::setWordWrap(bool on) {
   onUi([&] {
-    wordWrap_ = on;
+    look().setWordWrap(on);
     measure();
   });
 }
 
-void CheckBox::setFont(const s::os::gui::FontSpec& font) {
-  onUi([&] {
-    font_ = font;
-    if (native() != nullptr) native()->setFont(font_);
-    measure();
-  });
+void CheckBox::fontsChanged() {
+  if (native() != nullptr) native()->setFont(fontOf());
+  measure();
 }
 
 void CheckBox::setText(const std::u16string& text) {
@@ -118,15 +114,16 @@ std::u16string CheckBox::getText() {
 void CheckBox::measure() {
   const std::int32_t scale = Scale::factor();
   std::unique_ptr<s::os::gui::MemDC> dc = s::os::gui::ui().createMemDC(1, 1);
-  const s::os::gui::Size text = dc->measureText(text_, font_, -1, s::os::gui::kTextSingleLine);
+  const s::os::gui::FontSpec font = fontOf();
+  const s::os::gui::Size text = dc->measureText(text_, font, -1, s::os::gui::kTextSingleLine);
   const std::int32_t height = text.height + extraHeight(scale);
-  if (!wordWrap_) {
+  if (!look().isWordWrap()) {
     const std::int32_t width = text.width + text.height + (text.height / 3) * scale;
     setPreferredSize(width, height);
     setMaximumSize(width, height);
   } else {
     const std::int32_t box = height + (height / 3) * scale;
-    setPreferredSize(longestWord(*dc, text_, font_) + box, height);
+    setPreferredSize(longestWord(*dc, text_, font) + box, height);
     setMaximumSize(text.width + box, height);
   }
   if (IWindow* window = getWindow()) window->layoutNow();
@@ -134,7 +131,7 @@ void CheckBox::measure() {
 
 void CheckBox::nativeCreated(s::os::gui::NativeWidget& native) {
   if (textId_ >= 0 && language() != nullptr) text_ = language()->text(textId_);
-  native.setFont(font_);
+  native.setFont(fontOf());
   native.setText(text_);
   native.setChecked(checked_);
   measure();

@@ -4,6 +4,7 @@
 
 #include "gui/ICheckBox.h"
 #include "gui/win/Component.h"
+#include "gui/win/FontLooks.h"
 #include "os/gui/MemDC.h"
 #include "thread/IPoolable.h"
 #include "thread/Pooled.h"
@@ -20,6 +21,7 @@ namespace s::gui::win {
 // at scale 2, +12 at scale 4). Pooled.
 class CheckBox final : public ICheckBox,
                        public Component,
+                       public FontLooks,
                        public virtual s::base::IObject,
                        public virtual s::thread::IPoolable {
   VONQ_POOLED(CheckBox, s::thread::kPoolCap)
@@ -43,9 +45,6 @@ class CheckBox final : public ICheckBox,
   void enableWhenUnchecked(IComponent* component) override;
   void disableWhenChecked(IComponent* component) override;
 
-  // The font the text is measured and shown in.
-  void setFont(const s::os::gui::FontSpec& font);
-
   const char16_t* getClassName() const override { return u"s_gui_win_CheckBox"; }
   void reset() override;
 
@@ -54,6 +53,7 @@ class CheckBox final : public ICheckBox,
   std::u16string accessibleText() override { return text_; }
   void nativeCreated(s::os::gui::NativeWidget& native) override;
   void onActivated(std::int32_t code) override;
+  void fontsChanged() override;
 
  private:
   void change(bool on, bool notify);
@@ -63,9 +63,7 @@ class CheckBox final : public ICheckBox,
 
   std::u16string text_;
   std::int32_t textId_ = -1;
-  bool wordWrap_ = false;
   bool checked_ = false;
-  s::os::gui::FontSpec font_;
   std::vector<IEventListener*> checkedListeners_;
   std::vector<IEventListener*> uncheckedListeners_;
   // [checked?][enable?]: at most one switcher per state and kind.

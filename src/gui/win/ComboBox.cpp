@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gui/IWindow.h"
 #include "gui/OnUi.h"
 #include "gui/Scale.h"
 #include "gui/combobox/ComboBoxItem.h"
@@ -15,7 +16,8 @@ constexpr std::int32_t kDefaultHeight = 26;
 }  // namespace
 
 ComboBox::ComboBox()
-    : Component(s::os::gui::WidgetKind::kComboBox, s::os::gui::AccessibleRole::kComboBox) {
+    : Component(s::os::gui::WidgetKind::kComboBox, s::os::gui::AccessibleRole::kComboBox),
+      FontLooks(1) {
   const std::int32_t scale = Scale::factor();
   setPreferredSize(kDefaultWidth * scale, kDefaultHeight * scale);
   setMaximumSize(kDefaultWidth * scale, kDefaultHeight * scale);
@@ -36,6 +38,7 @@ void ComboBox::reset() {
     clearItems();
     selected_ = previous_ = -1;
     listeners_.clear();
+    resetLooks();
   });
   const std::int32_t scale = Scale::factor();
   setPreferredSize(kDefaultWidth * scale, kDefaultHeight * scale);
@@ -204,7 +207,16 @@ std::u16string ComboBox::accessibleText() {
   return item != nullptr ? item->getText() : std::u16string();
 }
 
+void ComboBox::fontsChanged() {
+  if (native() != nullptr) native()->setFont(fontOf());
+  const std::int32_t scale = Scale::factor();
+  setPreferredSize(kDefaultWidth * scale, kDefaultHeight * scale);
+  setMaximumSize(kDefaultWidth * scale, kDefaultHeight * scale);
+  if (IWindow* window = getWindow()) window->layoutNow();
+}
+
 void ComboBox::nativeCreated(s::os::gui::NativeWidget& native) {
+  native.setFont(fontOf());
   for (std::size_t i = 0; i < items_.size(); ++i) {
     native.insertItem(static_cast<std::int32_t>(i), items_[i]->getText());
   }

@@ -4,6 +4,7 @@
 
 #include "gui/IComboBox.h"
 #include "gui/win/Component.h"
+#include "gui/win/FontLooks.h"
 #include "thread/IPoolable.h"
 #include "thread/Pooled.h"
 
@@ -15,6 +16,7 @@ namespace s::gui::win {
 // Pooled: reset() gives every item back.
 class ComboBox final : public IComboBox,
                        public Component,
+                       public FontLooks,
                        public virtual s::base::IObject,
                        public virtual s::thread::IPoolable {
   VONQ_POOLED(ComboBox, s::thread::kPoolCap)
@@ -52,6 +54,7 @@ class ComboBox final : public IComboBox,
   std::u16string accessibleText() override;
   void nativeCreated(s::os::gui::NativeWidget& native) override;
   void onActivated(std::int32_t index) override;
+  void fontsChanged() override;
 
  private:
   std::int32_t indexOf(Item* item) const;

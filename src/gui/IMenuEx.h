@@ -8,6 +8,10 @@ namespace s::gui::menuitem {
 class MenuItem;
 }
 
+namespace s::gui::drawer {
+class IMenu;
+}
+
 namespace s::gui {
 
 class IPopupMenu;
@@ -21,7 +25,8 @@ class IPopupMenu;
 class IMenuEx : public virtual IComponent {
  public:
   ~IMenuEx() override = default;
-  virtual void setFontSize(std::int32_t pixels) = 0;
+  // A size code (as fonts take it) on both the normal and the hover font.
+  virtual void setFontSize(std::int32_t code) = 0;
   virtual void setBold(bool on) = 0;
   virtual void setUnderline(bool on) = 0;
   virtual void setWidthPercent(std::int32_t percent) = 0;
@@ -41,6 +46,8 @@ class IMenuEx : public virtual IComponent {
   virtual void addCommandListener(IEventListener* listener) = 0;
   virtual void fireCommand(std::int32_t id) = 0;
   virtual void addOpenListener(IEventListener* listener) = 0;
+  // Replaces the drawer (released when replaced if `owned`).
+  virtual void setDrawer(s::gui::drawer::IMenu* drawer, bool owned) = 0;
   virtual void setSingleEntry(bool on) = 0;
   virtual void refreshTexts() = 0;
   virtual void setOpenOnHover(bool on) = 0;

@@ -1,11 +1,14 @@
 #include "gui/win/MenuEx.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "gui/IWindow.h"
 #include "gui/OnUi.h"
 #include "gui/Scale.h"
+#include "gui/drawer/menu/win/Basic.h"
 #include "gui/menuitem/MenuItem.h"
+#include "gui/win/Font.h"
 #include "lang/Localizer.h"
 #include "os/System.h"
 #include "os/gui/NativeWidget.h"
@@ -16,20 +19,32 @@ namespace s::gui::win {
 using s::os::gui::Rect;
 
 namespace {
-constexpr Rgb kText{0, 0, 0};
-constexpr Rgb kHoverFill{204, 232, 255};
-constexpr Rgb kHoverFrame{153, 209, 255};
-constexpr Rgb kLink{0, 0, 204};
 constexpr std::int32_t kClick = 0;
 constexpr std::int32_t kOpening = 1;
 }  // namespace
 
 MenuEx::MenuEx() : Component(s::os::gui::WidgetKind::kDrawn, s::os::gui::AccessibleRole::kMenuBar) {
-  font_.pixelHeight = 13 * Scale::factor();
+  resetLooks();
+}
+
+void MenuEx::resetLooks() {
+  for (Font*& font : {std::ref(font_), std::ref(hoverFont_)}) {
+    if (font != nullptr) font->release();
+    font = Font::create();
+  }
+  if (drawer_ != nullptr && ownsDrawer_) drawer_->release();
+  drawer_ = s::gui::drawer::menu::win::Basic::create();
+  ownsDrawer_ = true;
+  drawer_->applyToFonts(font_, hoverFont_);
 }
 
 MenuEx::~MenuEx() {
-  onUi([this] { clearEntries(); });
+  onUi([this] {
+    clearEntries();
+    font_->release();
+    hoverFont_->release();
+    if (ownsDrawer_) drawer_->release();
+  });
 }
 
 MenuEx* MenuEx::make(double widthPercent) {
@@ -52,8 +67,7 @@ void MenuEx::reset() {
   resetComponent();
   onUi([this] {
     clearEntries();
-    font_ = s::os::gui::FontSpec{};
-    font_.pixelHeight = 13 * Scale::factor();
+    resetLooks();
     padX_ = 6;
     padY_ = 3;
     hovered_ = open_ = switchTo_ = lastCommand_ = -1;
@@ -76,23 +90,26 @@ void MenuEx::onEvent(s::base::IObject* sender, std::int32_t code) {
   });
 }
 
-void MenuEx::setFontSize(std::int32_t pixels) {
+void MenuEx::setFontSize(std::int32_t code) {
   onUi([&] {
-    font_.pixelHeight = pixels;
+    font_->setSizeCode(code);
+    hoverFont_->setSizeCode(code);
     measure();
   });
 }
 
 void MenuEx::setBold(bool on) {
   onUi([&] {
-    font_.bold = on;
+    font_->setBold(on);
+    hoverFont_->setBold(on);
     measure();
   });
 }
 
 void MenuEx::setUnderline(bool on) {
   onUi([&] {
-    font_.underline = on;
+    font_->setUnderline(on);
+    hoverFont_->setUnderline(on);
     measure();
   });
 }
@@ -150,21 +167,18 @@ void MenuEx::refreshTexts() {
 
 void MenuEx::measure() {
   std::unique_ptr<s::os::gui::MemDC> dc = s::os::gui::ui().createMemDC(1, 1);
-  std::int32_t x = 0;
-  std::int32_t height = 0;
+  std::vector<std::u16string> texts;
   for (Entry& entry : entries_) {
     entry.text = entry.item != nullptr ? entry.item->getText() : entry.popup->getTitle();
-    const s::os::gui::Size size =
-        dc->measureText(entry.text, font_, -1, s::os::gui::kTextSingleLine);
-    entry.rect = Rect{x, 0, size.width + 2 * padX_, size.height + 2 * padY_};
-    x += entry.rect.width;
-    height = std::max(height, entry.rect.height);
+    texts.push_back(entry.text);
   }
-  for (Entry& entry : entries_) entry.rect.height = height;
-  const std::int32_t width = x + (singleEntry_ ? 15 : 0);
-  height += singleEntry_ ? 4 : 0;
-  setPreferredSize(width, height);
-  setMaximumSize(width, height);
+  std::vector<Rect> rects;
+  std::int32_t preferredWidth = 0, preferredHeight = 0, maximumWidth = 0, maximumHeight = 0;
+  drawer_->measureEntries(*dc, texts, rects, font_, preferredWidth, preferredHeight, maximumWidth,
+                          maximumHeight, padX_, padY_, singleEntry_);
+  for (std::size_t i = 0; i < entries_.size() && i < rects.size(); ++i) entries_[i].rect = rects[i];
+  setPreferredSize(preferredWidth, preferredHeight);
+  setMaximumSize(maximumWidth, maximumHeight);
   updateAccessible();
   if (native() != nullptr) {
     if (IWindow* window = getWindow()) window->layoutNow();
@@ -215,23 +229,26 @@ void MenuEx::setHovered(std::int32_t i) {
 }
 
 void MenuEx::paintContent(s::os::gui::MemDC& dc) {
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    const Rect rect = placed(i);
-    const bool hot =
-        static_cast<std::int32_t>(i) == hovered_ || static_cast<std::int32_t>(i) == open_;
-    if (hot) {
-      dc.fillRect(rect, kHoverFill);
-      dc.frameRect(rect, kHoverFrame);
-    }
-    const bool link = lastLink_ && i + 1 == entries_.size();
-    s::os::gui::FontSpec font = font_;
-    if (link && hot) font.underline = true;
-    const std::int32_t shift = pressed_ && hot ? 1 : 0;
-    dc.drawText(
-        entries_[i].text,
-        Rect{rect.x + padX_ + shift, rect.y + padY_ + shift, rect.width - 2 * padX_, rect.height},
-        font, link ? kLink : kText, s::os::gui::kTextSingleLine);
+  std::vector<std::u16string> texts;
+  std::vector<Rect> rects;
+  for (const Entry& entry : entries_) {
+    texts.push_back(entry.text);
+    rects.push_back(entry.rect);
   }
+  const std::int32_t hot = open_ >= 0 ? open_ : hovered_;
+  drawer_->paintEntries(dc, 0, 0, dc.width(), dc.height(), texts, rects, font_, hoverFont_, padX_,
+                        padY_, hot, pressed_, singleEntry_, lastRight_, lastLink_);
+}
+
+void MenuEx::setDrawer(s::gui::drawer::IMenu* drawer, bool owned) {
+  if (drawer == nullptr) return;
+  onUi([&] {
+    if (drawer_ != drawer && ownsDrawer_) drawer_->release();
+    drawer_ = drawer;
+    ownsDrawer_ = owned;
+    drawer_->applyToFonts(font_, hoverFont_);
+    measure();
+  });
 }
 
 void MenuEx::open(std::int32_t i) {
@@ -356,7 +373,10 @@ void MenuEx::addOpenListener(IEventListener* listener) {
 void MenuEx::setSingleEntry(bool on) {
   onUi([&] {
     singleEntry_ = on;
-    if (on) font_.bold = true;
+    if (on) {
+      font_->setBold(true);
+      hoverFont_->setBold(true);
+    }
     measure();
   });
 }

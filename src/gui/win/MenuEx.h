@@ -12,6 +12,8 @@
 
 namespace s::gui::win {
 
+class Font;
+
 // The menu bar (contract in IMenuEx), drawn by itself. A press on a
 // drop-down entry opens it below the entry (not within 500 ms of the last
 // one closing, so the click that closed it does not open it again); moving
@@ -33,7 +35,7 @@ class MenuEx final : public IMenuEx,
   static MenuEx* make(double widthPercent);
 
   void onEvent(s::base::IObject* sender, std::int32_t code) override;
-  void setFontSize(std::int32_t pixels) override;
+  void setFontSize(std::int32_t code) override;
   void setBold(bool on) override;
   void setUnderline(bool on) override;
   void setWidthPercent(std::int32_t percent) override { Component::setWidthPercent(percent); }
@@ -50,6 +52,7 @@ class MenuEx final : public IMenuEx,
   void addCommandListener(IEventListener* listener) override;
   void fireCommand(std::int32_t id) override;
   void addOpenListener(IEventListener* listener) override;
+  void setDrawer(s::gui::drawer::IMenu* drawer, bool owned) override;
   void setSingleEntry(bool on) override;
   void refreshTexts() override;
   void setOpenOnHover(bool on) override;
@@ -91,9 +94,13 @@ class MenuEx final : public IMenuEx,
   void open(std::int32_t i);
   void setHovered(std::int32_t i);
   void clearEntries();
+  void resetLooks();
 
   std::vector<Entry> entries_;
-  s::os::gui::FontSpec font_;
+  Font* font_ = nullptr;
+  Font* hoverFont_ = nullptr;
+  s::gui::drawer::IMenu* drawer_ = nullptr;
+  bool ownsDrawer_ = true;
   std::int32_t padX_ = 6;
   std::int32_t padY_ = 3;
   std::int32_t hovered_ = -1;

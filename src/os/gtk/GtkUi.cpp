@@ -305,8 +305,10 @@ void GtkUi::interfaceFontChanged(void*, void*, void* self) {
 namespace s::os::gui {
 
 Ui& platformUi() {
-  static s::os::gtk::GtkUi instance;
-  return instance;
+  // Never destroyed: pooled components may still be given back (and ask
+  // for the interface thread) while the process ends.
+  static s::os::gtk::GtkUi* const instance = new s::os::gtk::GtkUi();
+  return *instance;
 }
 
 }  // namespace s::os::gui

@@ -147,15 +147,15 @@ void LogicalFont::adopt(const LogicalFont& from) {
 }
 
 s::os::gui::FontSpec LogicalFont::toFontSpec() const {
-  s::os::gui::FontSpec spec;
-  spec.face = face_;
+  s::os::gui::FontSpec shape;
+  shape.face = face_;
   const std::int32_t height = height_ != 0 ? height_ : heightForSize(kDefaultPoints, scale_);
-  spec.pixelHeight = static_cast<std::int32_t>(
+  shape.pixelHeight = static_cast<std::int32_t>(
       std::min<std::int64_t>(std::llabs(static_cast<std::int64_t>(height)), kLargestPixels));
-  spec.bold = isBold();
-  spec.italic = italic_;
-  spec.underline = underline_;
-  return spec;
+  shape.bold = isBold();
+  shape.italic = italic_;
+  shape.underline = underline_;
+  return shape;
 }
 
 }  // namespace s::gui

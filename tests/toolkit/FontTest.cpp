@@ -246,11 +246,11 @@ TEST(Font, ThePlatformFontFollowsEveryChangeOfTheDescription) {
   for (const Case& c : cases) {
     Font* font = Font::create();
     c.change(*font);
-    const s::os::gui::FontSpec& spec = font->getPlatformFont();
-    EXPECT_EQ(spec.pixelHeight, c.pixels) << c.name;
-    EXPECT_EQ(spec.bold, c.bold) << c.name;
-    EXPECT_EQ(spec.italic, c.italic) << c.name;
-    EXPECT_EQ(spec.underline, c.underline) << c.name;
+    const s::os::gui::FontSpec& shape = font->getPlatformFont();
+    EXPECT_EQ(shape.pixelHeight, c.pixels) << c.name;
+    EXPECT_EQ(shape.bold, c.bold) << c.name;
+    EXPECT_EQ(shape.italic, c.italic) << c.name;
+    EXPECT_EQ(shape.underline, c.underline) << c.name;
     font->release();
   }
   Font* named = Font::create();

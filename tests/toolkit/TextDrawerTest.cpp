@@ -284,10 +284,10 @@ TEST_F(TextMeasuring, RangesOfLabels) {
   auto dc = probe::canvas(10, 10);
   const std::u16string text = u"short wonderful\nline";
   Font* plain = font();
-  const auto& spec = plain->getPlatformFont();
-  const auto natural = dc->measureText(text, spec, -1, s::os::gui::kTextWordWrap);
-  const auto oneLine = dc->measureText(text, spec, -1, s::os::gui::kTextSingleLine);
-  const auto widestWord = dc->measureText(u"wonderful", spec, -1, s::os::gui::kTextSingleLine);
+  const auto& shape = plain->getPlatformFont();
+  const auto natural = dc->measureText(text, shape, -1, s::os::gui::kTextWordWrap);
+  const auto oneLine = dc->measureText(text, shape, -1, s::os::gui::kTextSingleLine);
+  const auto widestWord = dc->measureText(u"wonderful", shape, -1, s::os::gui::kTextSingleLine);
   ASSERT_GT(natural.height, oneLine.height) << "the line break counts when wrapping";
 
   struct Case {

@@ -45,7 +45,7 @@ class GtkUi final : public s::os::gui::Ui {
   void run(std::promise<bool>* started);
   // Reads the family of GtkSettings' "gtk-font-name" (GTK thread).
   void readInterfaceFont();
-  static void interfaceFontChanged(void* settings, void* spec, void* self);
+  static void interfaceFontChanged(void* settings, void* property, void* self);
 
   std::mutex lock_;  // guards the start and stop
   bool tried_ = false;

@@ -64,10 +64,10 @@ void Thin::paintFieldAt(s::os::gui::MemDC& surface, const Rect& area, std::u16st
   const std::int32_t shift = state == 2 ? 1 : 0;
   const Rect textArea{area.x + kTextInset * m + shift, area.y + shift,
                       std::max(0, boxLeft - area.x - kTextInset * m), area.height};
-  const s::os::gui::FontSpec spec =
+  const s::os::gui::FontSpec shape =
       font != nullptr ? font->getPlatformFont() : s::gui::win::Font::defaults().toFontSpec();
   surface.drawText(
-      text, textArea, spec, text_,
+      text, textArea, shape, text_,
       s::os::gui::kTextSingleLine | s::os::gui::kTextVCenter | s::os::gui::kTextEndEllipsis);
 }
 

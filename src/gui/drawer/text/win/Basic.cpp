@@ -106,10 +106,10 @@ std::uint32_t Basic::layoutFlags(const LogicalFont& look) const {
 }
 
 void Basic::paintWith(s::os::gui::MemDC& surface, const Rect& area, std::u16string_view text,
-                      const LogicalFont& look, const s::os::gui::FontSpec& spec) {
+                      const LogicalFont& look, const s::os::gui::FontSpec& shape) {
   const std::uint32_t flags = layoutFlags(look);
   for (const Pass& pass : passesFor(look)) {
-    surface.drawText(text, Rect{area.x + pass.dx, area.y + pass.dy, area.width, area.height}, spec,
+    surface.drawText(text, Rect{area.x + pass.dx, area.y + pass.dy, area.width, area.height}, shape,
                      pass.colour, flags);
   }
 }
@@ -153,18 +153,19 @@ void Basic::measureRange(s::os::gui::MemDC& surface, std::u16string_view text, s
   outPreferredWidth = outPreferredHeight = outMaximumWidth = outMaximumHeight = 0;
   if (font == nullptr) return;
   const LogicalFont& look = font->getLogicalFont();
-  const s::os::gui::FontSpec& spec = font->getPlatformFont();
+  const s::os::gui::FontSpec& shape = font->getPlatformFont();
   if (look.isWordWrap()) {
     // Its natural lines (no width limit), and the widest word.
-    const s::os::gui::Size natural = surface.measureText(text, spec, -1, s::os::gui::kTextWordWrap);
+    const s::os::gui::Size natural =
+        surface.measureText(text, shape, -1, s::os::gui::kTextWordWrap);
     const s::os::gui::Size narrowest =
-        surface.measureText(text, spec, 0, s::os::gui::kTextWordWrap);
+        surface.measureText(text, shape, 0, s::os::gui::kTextWordWrap);
     outPreferredWidth = narrowest.width;
     outPreferredHeight = natural.height;
     outMaximumWidth = natural.width;
     outMaximumHeight = 0;
   } else {
-    const s::os::gui::Size line = surface.measureText(text, spec, -1, s::os::gui::kTextSingleLine);
+    const s::os::gui::Size line = surface.measureText(text, shape, -1, s::os::gui::kTextSingleLine);
     outPreferredWidth = outMaximumWidth = line.width;
     outPreferredHeight = outMaximumHeight = line.height;
     if (look.isEllipsis()) outPreferredWidth = 1;

@@ -69,7 +69,7 @@ class Basic final : public IBasic,
 
  private:
   void paintWith(s::os::gui::MemDC& surface, const s::os::gui::Rect& area, std::u16string_view text,
-                 const s::gui::LogicalFont& look, const s::os::gui::FontSpec& spec);
+                 const s::gui::LogicalFont& look, const s::os::gui::FontSpec& shape);
 
   FontSetting* normal_ = nullptr;
   FontSetting* disabled_ = nullptr;

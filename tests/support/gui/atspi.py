@@ -183,13 +183,13 @@ def desktop():
     return Atspi.get_desktop(0)
 
 
-def app(app_name, timeout=DEFAULT_TIMEOUT):
-    """Waits for the application app_name (str: exact, pattern: re.search)
-    to register on the desktop and returns it. A GTK program's name is its
-    program name (g_get_prgname(): the basename of argv[0] unless set)."""
+def _wait_for_application(accepts, timeout, missing):
+    """Waits for an application on the desktop that accepts(candidate) and
+    returns it; on timeout raises NotFound with `missing` and the names of
+    the applications that are there."""
     def look():
         for candidate in _children(desktop()):
-            if _matches(_name(candidate), app_name):
+            if accepts(candidate):
                 return candidate
         return None
 
@@ -197,10 +197,15 @@ def app(app_name, timeout=DEFAULT_TIMEOUT):
         return wait_until(look, timeout)
     except TimeoutError:
         seen = ", ".join(repr(_name(a)) for a in _children(desktop())) or "none"
-        raise NotFound(
-            f"no application {app_name!r} on the desktop after {timeout:g}s; "
-            f"applications there: {seen}"
-        ) from None
+        raise NotFound(f"{missing} after {timeout:g}s; applications there: {seen}") from None
+
+
+def app(app_name, timeout=DEFAULT_TIMEOUT):
+    """Waits for the application app_name (str: exact, pattern: re.search)
+    to register on the desktop and returns it. A GTK program's name is its
+    program name (g_get_prgname(): the basename of argv[0] unless set)."""
+    return _wait_for_application(lambda candidate: _matches(_name(candidate), app_name), timeout,
+                                 f"no application {app_name!r} on the desktop")
 
 
 def _descends(pid, ancestor):
@@ -220,23 +225,13 @@ def app_of(pid, timeout=DEFAULT_TIMEOUT):
     """Waits for the application run by process pid, or by a process it
     started, to register and returns it; unlike app() it does not depend on
     the name the program gives itself."""
-    def look():
-        for candidate in _children(desktop()):
-            try:
-                if _descends(candidate.get_process_id(), pid):
-                    return candidate
-            except GLib.Error:
-                pass
-        return None
+    def runs_it(candidate):
+        try:
+            return _descends(candidate.get_process_id(), pid)
+        except GLib.Error:
+            return False
 
-    try:
-        return wait_until(look, timeout)
-    except TimeoutError:
-        seen = ", ".join(repr(_name(a)) for a in _children(desktop())) or "none"
-        raise NotFound(
-            f"process {pid} shows no application on the desktop after {timeout:g}s; "
-            f"applications there: {seen}"
-        ) from None
+    return _wait_for_application(runs_it, timeout, f"process {pid} shows no application on the desktop")
 
 
 def find_all(root, role, name=None, showing=False):

@@ -9,6 +9,8 @@
 #include "cli/Console.h"
 #include "cli/Texts.h"
 #include "file/wiper/win/DiskWiper.h"
+#include "file/wiper/win/RootProbe.h"
+#include "file/wiper/win/RunTexts.h"
 #include "os/FileSystem.h"
 #include "os/System.h"
 #include "os/TipJournal.h"
@@ -48,18 +50,6 @@ void enable(DiskWiper& engine, const bool enabled[5]) {
   engine.setProcessFileEntries(enabled[4]);
 }
 
-std::string replaced(const std::string& text, const std::string& star) {
-  std::string out;
-  for (const char c : text) {
-    if (c == '*') {
-      out += star;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 bool askYes(const std::string& question, std::FILE* in, std::FILE* out) {
   std::fprintf(out, "%s [y/N] ", question.c_str());
   std::fflush(out);
@@ -75,19 +65,6 @@ bool askYes(const std::string& question, std::FILE* in, std::FILE* out) {
   std::transform(answer.begin(), answer.end(), answer.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return answer == "y" || answer == "yes";
-}
-
-// Whether a file can be created in the root: a short-lived probe of ours.
-bool writable(const std::u16string& root) {
-  const std::u16string probe =
-      root + u"Vonq_Nulmark.probe." + Console::fromBytes(std::to_string(s::os::system().millis()));
-  auto file =
-      fileSystem().openFile(probe, s::os::OpenMode::make(s::os::OpenMode::Access::Write,
-                                                         s::os::OpenMode::Disposition::CreateNew));
-  if (!file) return s::os::lastFsError() == s::os::FsError::Exists;
-  file->close();
-  fileSystem().deleteFile(probe);
-  return true;
 }
 
 }  // namespace
@@ -123,7 +100,7 @@ std::u16string ScrubRun::usableRoot(const std::string& mountPoint, std::FILE* er
         err, "vonq-scrub: %s is not the mount point of a volume (see vonq-scrub --list).\n", name);
   } else if (volume.readOnly) {
     std::fprintf(err, "vonq-scrub: %s is mounted read-only.\n", name);
-  } else if (!writable(root)) {
+  } else if (!s::file::wiper::win::RootProbe::mayCreateIn(root)) {
     std::fprintf(err,
                  "vonq-scrub: %s cannot be written by this user; you may need to run as "
                  "root.\n",
@@ -137,12 +114,9 @@ std::u16string ScrubRun::usableRoot(const std::string& mountPoint, std::FILE* er
 bool ScrubRun::confirm(const Options& options, bool ntfs, std::FILE* in, std::FILE* out) {
   const bool* ops = options.operations;
   const bool all = ops[1] && ops[2] && ops[3] && ops[4] && ntfs;
-  const std::string root = Console::toBytes(root_);
-  if (!askYes(replaced(texts_.get(all ? Texts::kAskEraseAll : Texts::kAskSelected), root), in,
-              out)) {
-    return false;
-  }
-  return !(ops[0] && !ops[1]) || askYes(texts_.get(Texts::kAskRecycleOnly), in, out);
+  const s::file::wiper::win::RunTexts& texts = texts_.run();
+  if (!askYes(texts_.shown(texts.askToStart(all, root_)), in, out)) return false;
+  return !(ops[0] && !ops[1]) || askYes(texts_.shown(texts.askRecycleOnly()), in, out);
 }
 
 void ScrubRun::draw(DiskWiper& engine, const bool enabled[5], std::FILE* out) {
@@ -194,7 +168,8 @@ bool ScrubRun::drive(DiskWiper& engine, const bool enabled[5], std::FILE* out) {
 int ScrubRun::scrub(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
   root_ = usableRoot(options.mountPoint, err);
   if (root_.empty()) return kUsage;
-  for (int op = 0; op < DiskWiper::kCount; ++op) names_[op] = texts_.operationName(op);
+  for (int op = 0; op < DiskWiper::kCount; ++op)
+    names_[op] = texts_.shown(texts_.run().operationName(op));
   DiskWiper* engine = DiskWiper::create();
   engine->init();
   engine->setDrive(root_.c_str());
@@ -209,7 +184,7 @@ int ScrubRun::scrub(const Options& options, std::FILE* in, std::FILE* out, std::
   for (int op : {DiskWiper::kMFTSpace, DiskWiper::kFileEntries}) {
     if (enabled[op] && !ntfs) {
       std::fprintf(out, "%s: %s\n", names_[op].c_str(),
-                   texts_.reason(s::file::wiper::Shortfall::NotNtfs).c_str());
+                   texts_.shown(texts_.run().reason(s::file::wiper::Shortfall::NotNtfs)).c_str());
       enabled[op] = false;
     }
   }
@@ -239,22 +214,10 @@ int ScrubRun::tellOutcome(DiskWiper& engine, const bool enabled[5], bool ntfs, b
   using Outcome = DiskWiper::Outcome;
   const Outcome outcome = interrupted_.load() ? Outcome::Cancelled : engine.outcome();
   if (verbose) tellWhatWasDone(engine, out);
-  if (outcome == Outcome::Complete) {
-    const bool everything = enabled[1] && enabled[2] && enabled[3] && enabled[4] && ntfs;
-    std::fprintf(
-        out, "%s\n",
-        texts_.get(everything ? Texts::kErasingComplete : Texts::kOperationComplete).c_str());
-    return kComplete;
-  }
-  std::fprintf(
-      out, "%s\n",
-      texts_.get(outcome == Outcome::Cancelled ? Texts::kSomeCanceled : Texts::kSomeIncomplete)
-          .c_str());
-  for (int op = 0; op < DiskWiper::kCount; ++op) {
-    const s::file::wiper::OperationReport report = engine.report(op);
-    if (report.done()) continue;
-    std::fprintf(out, "  %s: %s\n", names_[op].c_str(), texts_.reason(report.shortfall).c_str());
-  }
+  const bool everything = enabled[1] && enabled[2] && enabled[3] && enabled[4] && ntfs;
+  std::fprintf(out, "%s\n",
+               texts_.shown(texts_.run().ended(outcome, everything, engine.reports())).c_str());
+  if (outcome == Outcome::Complete) return kComplete;
   return outcome == Outcome::Cancelled ? kCancelled : kIncomplete;
 }
 
@@ -283,10 +246,8 @@ void ScrubRun::tellWhatWasDone(DiskWiper& engine, std::FILE* out) {
 // system cannot be told), or its file system is not one of ours.
 std::string ScrubRun::unsupportedMessage() {
   s::os::VolumeInfo volume;
-  if (fileSystem().volumeOf(root_, volume) && !volume.sourceReadable) {
-    return replaced(texts_.get(Texts::kDeviceUnreadable), Console::toBytes(root_));
-  }
-  return texts_.get(Texts::kNotSupported);
+  const bool unreadable = fileSystem().volumeOf(root_, volume) && !volume.sourceReadable;
+  return texts_.shown(texts_.run().unsupported(root_, unreadable));
 }
 
 }  // namespace s::cli

@@ -24,34 +24,27 @@ std::string withNewlines(const std::string& text) {
 
 }  // namespace
 
-Texts::Texts() : table_(s::lang::Localizer::createFromResource()) {}
+Texts::Texts()
+    : table_(s::lang::Localizer::createFromResource()),
+      run_([this](std::int32_t id) { return text(id); }) {}
 
 Texts::~Texts() {
   delete table_;
 }
 
-std::string Texts::get(std::int32_t id) const {
+std::u16string Texts::text(std::int32_t id) const {
   if (table_ == nullptr) return {};
-  std::u16string text = table_->text(id);
-  if (text.empty()) {
+  std::u16string found = table_->text(id);
+  if (found.empty()) {
     const s::lang::LangPack* english = table_->findLanguage(u"English");
-    const s::str::strbuffer::StrBuffer* found = english ? english->findText(id) : nullptr;
-    if (found != nullptr) text = found->view();
+    const s::str::strbuffer::StrBuffer* entry = english ? english->findText(id) : nullptr;
+    if (entry != nullptr) found = entry->view();
   }
+  return found;
+}
+
+std::string Texts::shown(const std::u16string& text) {
   return withNewlines(Console::toBytes(text));
-}
-
-std::string Texts::operationName(int op) const {
-  std::string label = get(kFirstOperation + op * 100);
-  const std::size_t cut = label.find(" - ");
-  if (cut != std::string::npos) label.erase(cut);
-  return label;
-}
-
-std::string Texts::reason(s::file::wiper::Shortfall shortfall) const {
-  const int index =
-      static_cast<int>(shortfall) - static_cast<int>(s::file::wiper::Shortfall::Cancelled);
-  return index < 0 ? std::string() : get(kFirstReason + index);
 }
 
 const char* Texts::usage() {

@@ -32,6 +32,11 @@ std::uint16_t System::userLanguageId() {
   return this == &own ? 0x0409 : own.userLanguageId();
 }
 
+std::u16string System::systemFolder() {
+  System& own = platformSystem();
+  return this == &own ? std::u16string(u"/") : own.systemFolder();
+}
+
 System* setSystem(System* replacement) {
   System* previous = installed.exchange(replacement, std::memory_order_acq_rel);
   return previous != nullptr ? previous : &platformSystem();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <thread>
 
 namespace s::os {
@@ -47,6 +48,12 @@ class System {
   // never throws. Any thread. The default passes the question on to the
   // platform's own System (so wrappers need not override it).
   virtual std::uint16_t userLanguageId();
+
+  // The folder the operating system runs from: the Windows folder on
+  // Windows ("C:\Windows"), "/" on Linux. Its volume is the system drive.
+  // Never fails. Any thread. The default passes the question on to the
+  // platform's own System.
+  virtual std::u16string systemFolder();
 };
 
 // The process-wide System. Never null. Any thread.

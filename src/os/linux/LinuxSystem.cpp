@@ -59,6 +59,7 @@ class LinuxSystem final : public System {
   }
 
   std::uint16_t userLanguageId() override { return linux_impl::userLanguageIdFromEnvironment(); }
+  std::u16string systemFolder() override { return u"/"; }
 };
 
 }  // namespace

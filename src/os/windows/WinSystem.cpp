@@ -38,6 +38,12 @@ class WinSystem final : public System {
   }
 
   std::uint16_t userLanguageId() override { return ::GetUserDefaultUILanguage(); }
+  std::u16string systemFolder() override {
+    wchar_t folder[MAX_PATH] = {0};
+    const UINT length = ::GetWindowsDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return u"C:\\Windows";
+    return std::u16string(folder, folder + length);
+  }
 };
 
 }  // namespace

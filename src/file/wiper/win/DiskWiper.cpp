@@ -274,6 +274,13 @@ OperationReport DiskWiper::report(int op) const {
   return reports_[op];
 }
 
+std::array<OperationReport, DiskWiper::kCount> DiskWiper::reports() const {
+  s::thread::ObjLocker::Guard guard(lock_);
+  std::array<OperationReport, kCount> all;
+  for (int op = 0; op < kCount; ++op) all[static_cast<std::size_t>(op)] = reports_[op];
+  return all;
+}
+
 DiskWiper::Outcome DiskWiper::outcome() const {
   if (!isSupportedNow()) return Outcome::Unsupported;
   bool complete = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -104,6 +105,8 @@ class DiskWiper : public s::file::wiper::IDiskWiper,
   // What operation `op` did in the last run (asked for or not, why it fell
   // short, counts). Any thread; complete once isRunning() turned false.
   s::file::wiper::OperationReport report(int op) const;
+  // report() of every operation, in engine order.
+  std::array<s::file::wiper::OperationReport, kCount> reports() const;
 
   // A fraction done as a percentage: × 100, truncated toward zero, clamped
   // to 0..100 (0.999 gives 99, a negative value 0).

@@ -1,0 +1,77 @@
+#include "file/wiper/win/RunTexts.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "lang/Localizer.h"
+
+namespace {
+
+using s::file::wiper::Shortfall;
+using s::file::wiper::win::DiskWiper;
+using s::file::wiper::win::RunTexts;
+
+std::string ascii(const std::u16string& text) {
+  return std::string(text.begin(), text.end());
+}
+
+// The shipped table in English.
+class RunTextsTest : public ::testing::Test {
+ protected:
+  RunTextsTest() : table_(s::lang::Localizer::createFromResource()) {
+    table_->selectLanguage(u"English");
+  }
+  ~RunTextsTest() override { table_->release(); }
+
+  RunTexts texts() {
+    return RunTexts([this](std::int32_t id) { return std::u16string(table_->text(id)); });
+  }
+
+  s::lang::Localizer* table_;
+};
+
+TEST_F(RunTextsTest, QuestionsPutTheRootBetweenTheBrackets) {
+  const RunTexts run = texts();
+  EXPECT_EQ(
+      ascii(run.askToStart(true, u"/media/usb/")),
+      "Are you sure you want to erase all the recoverable data from the drive [ /media/usb/ ] ?");
+  EXPECT_EQ(ascii(run.askToStart(false, u"C:\\")),
+            "Are you sure you want to execute the selected operation(s) on the drive [ C:\\ ] ?");
+  // A root holding the placeholder itself is put in once, not expanded again.
+  EXPECT_EQ(RunTexts::withRoot(u"[ * ] and *", u"/a*b/"), u"[ /a*b/ ] and /a*b/");
+  EXPECT_NE(ascii(run.cannotWrite(u"/mnt/sys/")).find("[ /mnt/sys/ ]"), std::string::npos);
+  EXPECT_NE(ascii(run.cannotWrite(u"/mnt/sys/")).find("administrator (root)"), std::string::npos);
+}
+
+TEST_F(RunTextsTest, EndMessageFollowsTheOutcomeAndNamesEveryShortfall) {
+  const RunTexts run = texts();
+  RunTexts::Reports reports{};
+  EXPECT_EQ(ascii(run.ended(DiskWiper::Outcome::Complete, true, reports)),
+            "Erasing Complete!\r\nNo data can be recovered any more.");
+  EXPECT_EQ(ascii(run.ended(DiskWiper::Outcome::Complete, false, reports)), "Operation Complete!");
+
+  reports[1].asked = true;
+  reports[1].shortfall = Shortfall::VolumeFull;
+  reports[3].asked = true;
+  reports[3].shortfall = Shortfall::Cancelled;
+  reports[4].shortfall = Shortfall::NotNtfs;  // not asked for: not listed
+  EXPECT_EQ(ascii(run.ended(DiskWiper::Outcome::Incomplete, true, reports)),
+            "Some operation could not do all its work:\r\n"
+            "  2. Free space on disk: the drive had no free space to work with\r\n"
+            "  4. Cluster tips: canceled");
+  const std::string cancelled = ascii(run.ended(DiskWiper::Outcome::Cancelled, true, reports));
+  EXPECT_EQ(cancelled.rfind("Some operation has been canceled.", 0), 0u) << cancelled;
+  EXPECT_EQ(ascii(run.ended(DiskWiper::Outcome::Unsupported, true, reports)),
+            "This drive type is curretly not supported.");
+}
+
+TEST_F(RunTextsTest, UnsupportedDriveSaysWhyWhenItsDeviceCannotBeRead) {
+  const RunTexts run = texts();
+  EXPECT_EQ(ascii(run.unsupported(u"/x/", false)), "This drive type is curretly not supported.");
+  EXPECT_NE(ascii(run.unsupported(u"/x/", true)).find("[ /x/ ]"), std::string::npos);
+  EXPECT_EQ(ascii(run.operationName(4)), "5. [Optional]  File name traces");
+  EXPECT_EQ(ascii(run.reason(Shortfall::None)), "");
+}
+
+}  // namespace

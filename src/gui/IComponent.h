@@ -132,6 +132,9 @@ class IComponent : public IEventListener {
   // The native view children of this component are made in (its own native
   // control or window); null when it has none.
   virtual s::os::gui::NativeView* getNativeView() = 0;
+  // The visible flag alone, whether or not a native control exists yet:
+  // layouts leave out the components that are not shown.
+  virtual bool isShown() = 0;
 };
 
 }  // namespace s::gui

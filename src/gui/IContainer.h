@@ -15,7 +15,8 @@ class IContainer : public virtual IComponent {
   // there).
   virtual void layout() = 0;
   virtual ILayoutManager* getLayoutManager() = 0;
-  // Sets the manager (not owned; null: the container's own rule).
+  // Sets the manager (not owned; null: the container's own rule, for a
+  // window the column).
   virtual void setLayoutManager(ILayoutManager* manager) = 0;
 };
 

@@ -322,6 +322,10 @@ void Component::setVisible(bool visible, bool) {
   });
 }
 
+bool Component::isShown() {
+  return onUi([this] { return visible_; });
+}
+
 bool Component::isEnabled() {
   return onUi([this] { return enabled_; });
 }
@@ -376,13 +380,18 @@ void Component::redraw() {
   onUi([this] { redrawRect(0, 0, width_, height_); });
 }
 
-void Component::onPaint(s::os::gui::MemDC& dc) {
-  if (transparent_) {
-    const Rgb parentColour = parent_ != nullptr ? parent_->getBackgroundColor() : kButtonFace;
-    dc.fillRect(Rect{0, 0, dc.width(), dc.height()}, parentColour);
-  } else {
-    dc.fillRect(Rect{0, 0, dc.width(), dc.height()}, background_);
+Rgb Component::shownBackground() {
+  if (!transparent_) return background_;
+  // Up through the transparent ancestors to the first that paints a colour
+  // (a window always does).
+  for (IComponent* above = parent_; above != nullptr; above = above->getParent()) {
+    if (!above->isTransparent()) return above->getBackgroundColor();
   }
+  return kButtonFace;
+}
+
+void Component::onPaint(s::os::gui::MemDC& dc) {
+  dc.fillRect(Rect{0, 0, dc.width(), dc.height()}, shownBackground());
   paintContent(dc);
 }
 

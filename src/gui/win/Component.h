@@ -95,6 +95,7 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   void beginDeferring() override;
   void endDeferring() override;
   s::os::gui::NativeView* getNativeView() override;
+  bool isShown() override;
 
   // Size settings of every component (a fixed size overrides both the
   // preferred and the maximum size; a percentage makes the maximum that
@@ -137,6 +138,14 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   void onMouseMove(std::int32_t, std::int32_t) override {}
 
   s::os::gui::NativeWidget* native() const { return native_; }
+  // The colour the component shows behind its content: its own, or when
+  // transparent that of its nearest opaque ancestor. Interface thread.
+  Rgb shownBackground();
+  // The size settings as they were set (-1: not set). Interface thread.
+  std::int32_t fixedWidthSetting() const { return fixedWidth_; }
+  std::int32_t fixedHeightSetting() const { return fixedHeight_; }
+  std::int32_t widthPercentSetting() const { return widthPercent_; }
+  std::int32_t heightPercentSetting() const { return heightPercent_; }
   // The native control made at the next attach (a button drawn as a grip).
   void setNativeKind(s::os::gui::WidgetKind kind, s::os::gui::AccessibleRole role) {
     kind_ = kind;

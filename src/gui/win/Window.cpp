@@ -6,6 +6,7 @@
 #include "gui/ILayoutManager.h"
 #include "gui/OnUi.h"
 #include "gui/win/MessageBoxW.h"
+#include "gui/win/Vertical.h"
 #include "lang/Localizer.h"
 #include "os/System.h"
 #include "os/gui/MemDC.h"
@@ -31,7 +32,7 @@ constexpr Rgb kButtonFace{240, 240, 240};
 
 }  // namespace
 
-Window::Window() {
+Window::Window() : manager_(&Vertical::shared()) {
   onUi([this] {
     if (!thread_.begin(this)) return;
     s::os::gui::NativeWindow* native = s::os::gui::ui().createWindow(*this);
@@ -48,8 +49,7 @@ Window::Window() {
 
 Window::~Window() {
   onUi([this] {
-    for (IComponent* child : children_) child->setParent(nullptr);
-    children_.clear();
+    children_.removeAll(false);
     if (language_ != nullptr) language_->removeListener(this);
     if (s::os::gui::NativeWindow* native = native_.exchange(nullptr)) native->destroy();
   });
@@ -319,46 +319,34 @@ void Window::onPaintBackground(s::os::gui::MemDC& dc) {
 void Window::add(IComponent* child) {
   if (child == nullptr) return;
   onUi([&] {
-    children_.push_back(child);
-    child->setParent(this);
+    children_.add(child);
     layout();
   });
 }
 
 void Window::remove(IComponent* child, bool release) {
   onUi([&] {
-    auto found = std::find(children_.begin(), children_.end(), child);
-    if (found == children_.end()) return;
-    children_.erase(found);
-    if (release && child->isContainer()) child->removeAll(true);
-    child->setParent(nullptr);
-    if (release) {
-      if (auto* pooled = dynamic_cast<s::thread::IPoolable*>(child)) pooled->release();
-    }
-    layout();
+    if (children_.remove(child, release)) layout();
   });
 }
 
 void Window::removeAll(bool release) {
   onUi([&] {
-    while (!children_.empty()) remove(children_.back(), release);
+    children_.removeAll(release);
+    layout();
   });
 }
 
 std::int32_t Window::getChildCount() {
-  return onUi([this] { return static_cast<std::int32_t>(children_.size()); });
+  return onUi([this] { return children_.count(); });
 }
 
 IComponent* Window::getChild(std::int32_t i) {
-  return onUi([&]() -> IComponent* {
-    return i >= 0 && static_cast<std::size_t>(i) < children_.size()
-               ? children_[static_cast<std::size_t>(i)]
-               : nullptr;
-  });
+  return onUi([&] { return children_.at(i); });
 }
 
 std::vector<IComponent*> Window::getChildren() {
-  return onUi([this] { return children_; });
+  return onUi([this] { return children_.all(); });
 }
 
 s::os::gui::NativeView* Window::getNativeView() {
@@ -366,20 +354,7 @@ s::os::gui::NativeView* Window::getNativeView() {
 }
 
 void Window::layout() {
-  onUi([this] {
-    if (manager_ != nullptr) {
-      manager_->layout(this);
-      return;
-    }
-    // Without a manager the children stand in a column across the client
-    // width, each at its preferred height.
-    const std::int32_t width = getClientWidth();
-    std::int32_t y = 0;
-    for (IComponent* child : children_) {
-      child->setBounds(0, y, width, child->getPreferredHeight());
-      y += child->getHeight();
-    }
-  });
+  onUi([this] { manager_->layout(this); });
 }
 
 ILayoutManager* Window::getLayoutManager() {
@@ -387,7 +362,7 @@ ILayoutManager* Window::getLayoutManager() {
 }
 
 void Window::setLayoutManager(ILayoutManager* manager) {
-  onUi([&] { manager_ = manager; });
+  onUi([&] { manager_ = manager != nullptr ? manager : &Vertical::shared(); });
 }
 
 // --- showing, closing -------------------------------------------------------------

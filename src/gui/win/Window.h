@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gui/IWindow.h"
+#include "gui/win/ChildList.h"
 #include "gui/win/UIThread.h"
 #include "os/gui/WindowSink.h"
 #include "thread/IPoolable.h"
@@ -22,6 +23,9 @@ namespace s::gui::win {
 // its interface thread, with a native window of 240 x 120 titled "Window";
 // when the platform cannot make one, "Window Creation Failed!" is shown and
 // the window works on without it (geometry is stored, sendEvent answers 0).
+//
+// Its children stand in a column (the shared Vertical manager) unless
+// another manager is set.
 //
 // Pool cap 0: release() ends the window (its native window goes, its
 // children are detached, not released: they belong to whoever added them).
@@ -108,6 +112,7 @@ class Window final : public IWindow,
   void beginDeferring() override {}
   void endDeferring() override {}
   s::os::gui::NativeView* getNativeView() override;
+  bool isShown() override { return isVisible(); }
 
   // IContainer
   void layout() override;
@@ -243,8 +248,8 @@ class Window final : public IWindow,
   bool veto_ = false;
   bool visible_ = false;
   std::array<std::vector<IEventListener*>, kEventKinds> listeners_;
-  std::vector<IComponent*> children_;
-  ILayoutManager* manager_ = nullptr;
+  ChildList children_{*this};
+  ILayoutManager* manager_;
   s::lang::Localizer* language_ = nullptr;
   s::app::IAppWindow* record_ = nullptr;
   std::int32_t titleId_ = -1;

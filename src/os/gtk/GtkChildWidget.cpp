@@ -121,6 +121,8 @@ void GtkChildWidget::connectSignals() {
       g_signal_connect(widget_, "changed", G_CALLBACK(&GtkChildWidget::onChanged), this);
       break;
     case WidgetKind::kContainer:
+      g_signal_connect(widget_, "draw", G_CALLBACK(&GtkChildWidget::onContainerDraw), this);
+      break;
     case WidgetKind::kProgressBar:
       break;
   }
@@ -174,6 +176,11 @@ gboolean GtkChildWidget::onDraw(GtkWidget* widget, cairo_t* cr, gpointer self) {
   cairo_set_source_surface(cr, dc.surface(), 0, 0);
   cairo_paint(cr);
   return TRUE;
+}
+
+gboolean GtkChildWidget::onContainerDraw(GtkWidget* widget, cairo_t* cr, gpointer self) {
+  onDraw(widget, cr, self);
+  return FALSE;
 }
 
 gboolean GtkChildWidget::onButton(GtkWidget*, GdkEventButton* event, gpointer self) {

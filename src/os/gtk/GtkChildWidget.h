@@ -47,6 +47,8 @@ class GtkChildWidget final : public s::os::gui::NativeWidget {
 
  private:
   static gboolean onDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
+  // A container paints its background, then GTK draws its children over it.
+  static gboolean onContainerDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
   static gboolean onButton(GtkWidget*, GdkEventButton* event, gpointer self);
   static void onClicked(GtkWidget*, gpointer self);
   static gboolean onMotion(GtkWidget*, GdkEventMotion* event, gpointer self);

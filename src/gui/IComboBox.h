@@ -39,6 +39,9 @@ class IComboBox : public virtual IComponent, public virtual IFontSettings {
   virtual void deleteItem(Item* item) = 0;
   virtual void deleteItemAt(std::int32_t i) = 0;
   virtual void deleteItemByValue(std::int32_t value) = 0;
+  // Shows `text` for item `i` from now on (nothing when out of range); the
+  // selection stays. Interface thread.
+  virtual void setItemText(std::int32_t i, const std::u16string& text) = 0;
   // Selects `i` (0 when out of range). When that changes the selection, the
   // previous index is kept and, with `notify`, the listeners hear code 0.
   virtual void select(std::int32_t i, bool notify) = 0;

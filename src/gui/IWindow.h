@@ -75,10 +75,12 @@ class IWindow : public IContainer {
   virtual void restore() = 0;
   virtual void showNormal() = 0;
   // A press on any free area of the client drags the window (not while the
-  // right button is held).
+  // right button is held). A bound record (bindWindowState) stores the
+  // choice, as it does for the two options below.
   virtual void setEasyDrag(bool on) = 0;
   virtual bool isResizable() = 0;
   virtual void setResizable(bool on) = 0;
+  // Keeps the window above the others (stored as KeepOnTop).
   virtual void setAlwaysOnTop(bool on) = 0;
   virtual bool isAlwaysOnTop() = 0;
   virtual std::u16string getTitle() = 0;
@@ -157,7 +159,8 @@ class IWindow : public IContainer {
   // Writes the changed geometry and state to the bound record (nothing while
   // minimized or without a record).
   virtual void saveWindowState() = 0;
-  // "Close" closes, "Iconize" minimizes, anything else does nothing.
+  // "Close" closes, "Iconize" minimizes, anything else does nothing
+  // (stored as OnMClick).
   virtual void setMiddleClickAction(const std::u16string& action) = 0;
   // False when narrower or lower than 11 pixels or (with 10 pixels of
   // tolerance) outside the desktop.

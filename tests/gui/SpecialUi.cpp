@@ -7,6 +7,9 @@ class LoggedWidget final : public s::os::gui::NativeWidget {
  public:
   LoggedWidget(s::os::gui::NativeWidget* real, std::shared_ptr<SpecialUi::WidgetLog> log)
       : real_(real), log_(std::move(log)) {}
+  // The control this one stands for: containers made here hold children
+  // of the real windowing.
+  s::os::gui::NativeWidget& real() { return *real_; }
   void destroy() override {
     real_->destroy();
     delete this;
@@ -68,7 +71,9 @@ class LoggedWidget final : public s::os::gui::NativeWidget {
 s::os::gui::NativeWidget* SpecialUi::createWidget(s::os::gui::WidgetKind kind,
                                                   s::os::gui::NativeView& parent,
                                                   s::os::gui::WidgetSink& sink) {
-  s::os::gui::NativeWidget* made = real_.createWidget(kind, parent, sink);
+  auto* logged = dynamic_cast<LoggedWidget*>(&parent);
+  s::os::gui::NativeWidget* made =
+      real_.createWidget(kind, logged != nullptr ? logged->real() : parent, sink);
   if (made == nullptr) return nullptr;
   widgets.push_back(std::make_shared<WidgetLog>());
   return new LoggedWidget(made, widgets.back());

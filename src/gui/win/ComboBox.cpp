@@ -195,11 +195,25 @@ void ComboBox::retext() {
     Item* item = items_[i];
     if (item->getTextId() < 0) continue;
     item->setTextId(item->getTextId(), language());
-    if (native() == nullptr) continue;
-    native()->removeItem(static_cast<std::int32_t>(i));
-    native()->insertItem(static_cast<std::int32_t>(i), item->getText());
+    showItemText(static_cast<std::int32_t>(i));
   }
-  if (native() != nullptr) native()->selectItem(selected_);
+}
+
+void ComboBox::setItemText(std::int32_t i, const std::u16string& text) {
+  onUi([&] {
+    Item* item = at(i);
+    if (item == nullptr || item->getText() == text) return;
+    item->setText(text);
+    showItemText(i);
+  });
+}
+
+// Puts item `i`'s text into the native control, keeping the selection.
+void ComboBox::showItemText(std::int32_t i) {
+  if (native() == nullptr) return;
+  native()->removeItem(i);
+  native()->insertItem(i, items_[static_cast<std::size_t>(i)]->getText());
+  native()->selectItem(selected_);
 }
 
 std::u16string ComboBox::accessibleText() {

@@ -33,6 +33,7 @@ class ComboBox final : public IComboBox,
   void deleteItem(Item* item) override;
   void deleteItemAt(std::int32_t i) override;
   void deleteItemByValue(std::int32_t value) override;
+  void setItemText(std::int32_t i, const std::u16string& text) override;
   void select(std::int32_t i, bool notify) override;
   void selectByValue(std::int32_t value, bool notify) override;
   std::int32_t getSelectedIndex() override;
@@ -59,6 +60,7 @@ class ComboBox final : public IComboBox,
  private:
   std::int32_t indexOf(Item* item) const;
   Item* at(std::int32_t i) const;
+  void showItemText(std::int32_t i);
   void notifySelection();
   void clearItems();
 

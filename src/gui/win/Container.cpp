@@ -129,6 +129,11 @@ void Container::add(IComponent* child) {
   });
 }
 
+void Container::nativeCreated(s::os::gui::NativeWidget&) {
+  children_.reattach();
+  layout();
+}
+
 void Container::remove(IComponent* child, bool release) {
   onUi([&] {
     if (children_.remove(child, release)) layout();

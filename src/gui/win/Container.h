@@ -60,6 +60,9 @@ class Container : public Component, public virtual IContainer {
   void setLayoutManager(ILayoutManager* manager) override;
 
  protected:
+  // Our native control exists now: the children make theirs inside it.
+  void nativeCreated(s::os::gui::NativeWidget& native) override;
+
   struct Margins {
     std::int32_t left = 0;
     std::int32_t right = 0;

@@ -1,5 +1,7 @@
 #include "gui/win/Window.h"
 
+#include "gui/win/Arrange.h"
+
 #include <algorithm>
 
 #include "app/IAppWindow.h"
@@ -170,12 +172,14 @@ void Window::setBounds(std::int32_t x, std::int32_t y, std::int32_t w, std::int3
   });
 }
 
+// The larger of the size set and what the children took in the last pass of
+// the built-in column.
 std::int32_t Window::getPreferredWidth() {
-  return onUi([this] { return preferredWidth_; });
+  return onUi([this] { return std::max(preferredWidth_, content_.width); });
 }
 
 std::int32_t Window::getPreferredHeight() {
-  return onUi([this] { return preferredHeight_; });
+  return onUi([this] { return std::max(preferredHeight_, content_.height); });
 }
 
 void Window::setPreferredWidth(std::int32_t w) {
@@ -203,7 +207,9 @@ void Window::fitTo(std::int32_t w, std::int32_t h) {
 }
 
 void Window::ensureMinimumSize() {
-  onUi([this] { setSize(std::max(width_, preferredWidth_), std::max(height_, preferredHeight_)); });
+  onUi([this] {
+    setSize(std::max(width_, getPreferredWidth()), std::max(height_, getPreferredHeight()));
+  });
 }
 
 void Window::fitHeight() {
@@ -354,7 +360,13 @@ s::os::gui::NativeView* Window::getNativeView() {
 }
 
 void Window::layout() {
-  onUi([this] { manager_->layout(this); });
+  onUi([this] {
+    if (manager_ == &Vertical::shared()) {
+      content_ = Arrange::column(*this, Arrange::Settings{});
+    } else {
+      manager_->layout(this);
+    }
+  });
 }
 
 ILayoutManager* Window::getLayoutManager() {
@@ -492,7 +504,10 @@ void Window::showNormal() {
 }
 
 void Window::setEasyDrag(bool on) {
-  onUi([&] { easyDrag_ = on; });
+  onUi([&] {
+    easyDrag_ = on;
+    if (record_ != nullptr && record_->getEasyDrag() != on) record_->setEasyDrag(on);
+  });
 }
 
 bool Window::isResizable() {
@@ -510,6 +525,7 @@ void Window::setAlwaysOnTop(bool on) {
   onUi([&] {
     keepOnTop_ = on;
     if (s::os::gui::NativeWindow* native = native_.load()) native->setKeepAbove(on);
+    if (record_ != nullptr && record_->getKeepOnTop() != on) record_->setKeepOnTop(on);
   });
 }
 
@@ -518,7 +534,10 @@ bool Window::isAlwaysOnTop() {
 }
 
 void Window::setMiddleClickAction(const std::u16string& action) {
-  onUi([&] { middleClick_ = action; });
+  onUi([&] {
+    middleClick_ = action;
+    if (record_ != nullptr && record_->getMiddleClick() != action) record_->setMiddleClick(action);
+  });
 }
 
 // --- title, icons, language ---------------------------------------------------------

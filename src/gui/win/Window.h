@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gui/IWindow.h"
+#include "gui/win/Arrange.h"
 #include "gui/win/ChildList.h"
 #include "gui/win/UIThread.h"
 #include "os/gui/WindowSink.h"
@@ -263,6 +264,7 @@ class Window final : public IWindow,
   std::int32_t height_ = 120;
   std::int32_t preferredWidth_ = 0;
   std::int32_t preferredHeight_ = 0;
+  Arrange::Content content_;  // the built-in column's last pass
   Rgb background_{240, 240, 240};
   bool easyDrag_ = false;
   bool keepOnTop_ = false;

@@ -4,7 +4,7 @@
 
 target_compile_definitions(vonq_core PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                             _WIN32_WINNT=0x0601)
-target_link_libraries(vonq_core PUBLIC shell32 advapi32 ole32)
+target_link_libraries(vonq_core PUBLIC shell32 advapi32 ole32 urlmon wininet)
 # wint_t is 16 bits here, so range checks written for Linux's 32-bit wint_t
 # are always true; that is harmless and not an error.
 target_compile_options(vonq_core PUBLIC -Wno-type-limits)

@@ -10,6 +10,10 @@ namespace s::lang {
 class Localizer;
 }
 
+namespace s::gui {
+class IWindow;
+}
+
 namespace s::app {
 
 class IAppBase;
@@ -73,6 +77,13 @@ class IAppWindow : public virtual s::base::IObject {
   virtual std::span<const unsigned char> iconPng(std::int32_t pixels) = 0;
   // The scale factor the record was made for.
   virtual std::int32_t getScale() = 0;
+
+  // At most once every 30 days asks the maker's version page whether a
+  // newer version exists and, when one does, asks the user (over `window`)
+  // whether to open the product page. Blocks for at most about 8 s plus the
+  // question. Never on the interface thread: the main thread, after the
+  // window is shown.
+  virtual void checkForUpdate(s::gui::IWindow* window) = 0;
 };
 
 }  // namespace s::app

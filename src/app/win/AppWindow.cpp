@@ -1,6 +1,8 @@
 #include "app/win/AppWindow.h"
 
 #include "app/IAppBase.h"
+#include "app/win/VersionCheck.h"
+#include "gui/IWindow.h"
 #include "lang/Localizer.h"
 #include "map/IMappedData.h"
 #include "os/gui/Ui.h"
@@ -131,6 +133,18 @@ void AppWindow::setMiddleClick(const std::u16string& action) {
 
 std::span<const unsigned char> AppWindow::iconPng(std::int32_t pixels) {
   return app_ != nullptr ? app_->getIconPng(pixels) : std::span<const unsigned char>();
+}
+
+}  // namespace s::app::win
+
+namespace s::app::win {
+
+void AppWindow::checkForUpdate(s::gui::IWindow* window) {
+  if (app_ == nullptr || window == nullptr) return;
+  VersionCheck check(settings(), groupPath(u"Version"), app_->getLanguageTable());
+  check.run([window](const std::u16string&,
+                     const std::u16string& message) { return window->askBox(message); },
+            [this](const std::u16string& address) { app_->openUrl(address); });
 }
 
 }  // namespace s::app::win

@@ -64,6 +64,7 @@ class AppWindow final : public IAppWindow, public virtual s::thread::IPoolable {
   void setMiddleClick(const std::u16string& action) override;
   std::span<const unsigned char> iconPng(std::int32_t pixels) override;
   std::int32_t getScale() override { return scale_; }
+  void checkForUpdate(s::gui::IWindow* window) override;
 
   const char16_t* getClassName() const override { return u"s_app_win_AppWindow"; }
   void reset() override;

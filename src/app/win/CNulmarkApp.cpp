@@ -58,7 +58,7 @@ int CNulmarkApp::run(const std::vector<std::u16string>& arguments, std::string& 
     openPageOnPlainStart(*app);
     dialog = Dialog::create();
     dialog->bind(record);
-    dialog->run();
+    dialog->build();
   }
   if (dialog != nullptr) dialog->release();
   record->release();

@@ -236,10 +236,11 @@ def app_of(pid, timeout=DEFAULT_TIMEOUT):
 
 def find_all(root, role, name=None, showing=False):
     """All objects under root (root included) with that role and name, now,
-    without waiting. showing=True keeps only those on screen."""
+    without waiting; role and name are exact texts or compiled patterns.
+    showing=True keeps only those on screen."""
     found = []
     for obj in _walk(root):
-        if _role(obj) == role and _matches(_name(obj), name):
+        if _matches(_role(obj), role) and _matches(_name(obj), name):
             if not showing or "showing" in states(obj):
                 found.append(obj)
     return found
@@ -504,8 +505,9 @@ def _window_manager_running():
 
 
 def close_window(title, how="auto", timeout=DEFAULT_TIMEOUT):
-    """Asks the window titled title to close, as a person would, and returns
-    at once (wait for the window or the program to go yourself).
+    """Asks the window titled title (or with that X window id, an int) to
+    close, as a person would, and returns at once (wait for the window or the
+    program to go yourself).
 
     how="wm": an EWMH _NET_CLOSE_WINDOW request to the window manager, which
         sends the window WM_DELETE_WINDOW: what its title bar's close button
@@ -519,7 +521,7 @@ def close_window(title, how="auto", timeout=DEFAULT_TIMEOUT):
     """
     if how not in ("auto", "wm", "delete", "keys"):
         raise ValueError(f"how must be auto, wm, delete or keys, not {how!r}")
-    wid = window_id(title, timeout)
+    wid = title if isinstance(title, int) else window_id(title, timeout)
     managed = _window_manager_running()
     if how == "auto":
         how = "wm" if managed else "delete"

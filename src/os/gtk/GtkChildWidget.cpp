@@ -75,6 +75,19 @@ GtkChildWidget::GtkChildWidget(WidgetKind kind, GtkWidget* host, s::os::gui::Wid
   putInto(host_, widget_, 0, 0);
 }
 
+// A drop-down list whose texts end in "..." when it is narrower than they
+// are: GTK otherwise insists on the width of the longest entry, wider than
+// the place the layout gave it.
+GtkWidget* GtkChildWidget::shrinkableComboBox() {
+  GtkWidget* combo = gtk_combo_box_text_new();
+  GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(combo));
+  for (GList* cell = cells; cell != nullptr; cell = cell->next) {
+    g_object_set(cell->data, "ellipsize", PANGO_ELLIPSIZE_END, nullptr);
+  }
+  g_list_free(cells);
+  return combo;
+}
+
 GtkWidget* GtkChildWidget::make(WidgetKind kind) {
   switch (kind) {
     case WidgetKind::kContainer:
@@ -84,7 +97,7 @@ GtkWidget* GtkChildWidget::make(WidgetKind kind) {
     case WidgetKind::kCheckBox:
       return gtk_check_button_new();
     case WidgetKind::kComboBox:
-      return gtk_combo_box_text_new();
+      return shrinkableComboBox();
     case WidgetKind::kProgressBar:
       return gtk_progress_bar_new();
     case WidgetKind::kDrawn:

@@ -57,6 +57,7 @@ class GtkChildWidget final : public s::os::gui::NativeWidget {
   static void onReleased(GtkWidget*, gpointer self);
   static void onToggled(GtkWidget*, gpointer self);
   static void onChanged(GtkWidget*, gpointer self);
+  static GtkWidget* shrinkableComboBox();
   static GtkWidget* make(s::os::gui::WidgetKind kind);
   void connectSignals();
   // Tells the component later, from the main loop: a listener may then show

@@ -108,24 +108,33 @@ class Session:
     def answer(self, box, button):
         atspi.press(atspi.find(box, "push button", button))
 
-    def menu_item(self, item):
-        """Opens the drawn menu bar's first drop-down with a click, moves the
-        pointer along the titles until `item` shows, and chooses it."""
+    def show_item(self, item):
+        """Opens the drawn menu bar's first drop-down with a click and moves
+        the pointer along the titles until `item` shows; returns it."""
         bar = atspi.find(self.frame, "menu bar")
         x, y, w, h = atspi.extents(bar)
         subprocess.run(["xdotool", "mousemove", "--sync", str(x + 12), str(y + h // 2), "click", "1"], check=True)
         for step in range(12, w, 8):
+            time.sleep(0.1)
             found = atspi.find_all(self.app, re.compile("menu item"), item, showing=True)
             if found:
-                atspi.press(found[0])
-                return
+                return found[0]
             subprocess.run(["xdotool", "mousemove", str(x + step), str(y + h // 2)], check=True)
-            time.sleep(0.1)
         sys.exit(f"eraser: no menu item {item!r} in the menu bar")
 
+    def menu_item(self, item):
+        """Chooses `item` from the menu bar."""
+        atspi.press(self.show_item(item))
+
     def marked(self, item):
-        """Whether the menu item carries its check mark."""
-        return "checked" in atspi.states(atspi.find(self.app, re.compile("menu item"), item, showing=False))
+        """Whether the menu item carries its check mark (the drop-down is
+        opened to look, then closed)."""
+        found = self.show_item(item)
+        mark = "checked" in atspi.states(found)
+        subprocess.run(["xdotool", "key", "Escape"], check=True)
+        atspi.wait_until(lambda: not atspi.find_all(self.app, re.compile("menu item"), item, showing=True),
+                         timeout=5, message="the drop-down did not close")
+        return mark
 
     def close(self, answer=None):
         atspi.close_window(self.wid, how="wm")
@@ -133,6 +142,29 @@ class Session:
             return
         code = self.proc.wait(timeout=30)
         check(code == 0, f"the program ended with {code}")
+
+    def settle(self):
+        """Waits until the window has kept its size for half a second."""
+        last, steady = None, 0
+        for _ in range(60):
+            now = atspi.extents(self.frame)
+            steady = steady + 1 if now == last else 0
+            if steady >= 5:
+                return
+            last = now
+            time.sleep(0.1)
+
+    def cut_off(self):
+        """The texts of check boxes, buttons and labels that reach past the
+        window's right or bottom edge."""
+        fx, fy, fw, fh = atspi.extents(self.frame)
+        cut = []
+        for role in ("check box", "push button", "label"):
+            for obj in atspi.find_all(self.frame, role, showing=True):
+                x, y, w, h = atspi.extents(obj)
+                if x + w > fx + fw + 1 or y + h > fy + fh + 1 or x < fx - 1:
+                    cut.append(atspi.name(obj))
+        return cut
 
     def shot(self, name):
         return atspi.screenshot(os.path.join(self.artifacts, name))
@@ -232,7 +264,9 @@ def languages(program, artifacts):
         if name != "English":
             atspi.wait_until(lambda: not atspi.find_all(s.frame, "push button", english),
                              message=f"the window did not change to {name}")
-            time.sleep(0.5)
+            s.settle()
+            cut = s.cut_off()
+            check(not cut, f"in {name} these are cut off by the window's edge: {cut}")
             atspi.screenshot(os.path.join(artifacts, f"eraser-{name.lower()}.png"), s.wid, frame=True)
     atspi.find(s.frame, "push button", ERASE, timeout=10)
     print("eraser: the window changed its language five times (screenshots kept)")

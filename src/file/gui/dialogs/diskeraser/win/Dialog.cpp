@@ -223,6 +223,15 @@ void Dialog::onWindowEvent(std::int32_t code) {
       return;
     case s::gui::IWindow::kLanguageChanged:
       drives_->retext();
+      // Once every component has its new text (they hear of the change
+      // after the window), the window lays them out again, growing where
+      // the new texts are longer.
+      s::os::gui::ui().post([window = window_] {
+        window->layout();
+        window->layout();
+        window->ensureMinimumSize();
+        window->keepInsideScreen();
+      });
       return;
     default:
       return;

@@ -82,6 +82,10 @@ class IWindow : public IContainer {
   virtual void setResizable(bool on) = 0;
   // Keeps the window above the others (stored as KeepOnTop).
   virtual void setAlwaysOnTop(bool on) = 0;
+  // While this window is shown, `owner` takes no input (its modal state)
+  // and this window stays above it; null gives the owner its input back.
+  // Interface thread or any (passed there).
+  virtual void setModalFor(IWindow* owner) = 0;
   virtual bool isAlwaysOnTop() = 0;
   virtual std::u16string getTitle() = 0;
   virtual void setTitle(const std::u16string& title) = 0;

@@ -2,6 +2,7 @@
 
 #include "app/IAppBase.h"
 #include "app/win/VersionCheck.h"
+#include "gui/dialogs/FlexAsker.h"
 #include "gui/IWindow.h"
 #include "lang/Localizer.h"
 #include "map/IMappedData.h"
@@ -12,12 +13,16 @@ namespace s::app::win {
 
 namespace {
 constexpr std::int32_t kSmallestUsable = 10;
-constexpr const char16_t* kViewOptions = u"MainWindow\\View";
 }  // namespace
 
 void AppWindow::init(IAppBase* app, std::int32_t scale) {
+  init(app, scale, Shape{});
+}
+
+void AppWindow::init(IAppBase* app, std::int32_t scale, const Shape& shape) {
   app_ = app;
   scale_ = scale;
+  shape_ = shape;
   s::map::IMappedData* store = settings();
   if (store == nullptr) return;
   store->setValue(groupPath(u"SoftwareType"), u"", app_->getSoftwareType());
@@ -36,13 +41,19 @@ const char16_t* AppWindow::viewGroupFor(std::int32_t scale) {
 void AppWindow::reset() {
   app_ = nullptr;
   scale_ = 1;
+  shape_ = Shape{};
   keyBuffer_.clear();
   middleClick_ = u"Close";
 }
 
 const char16_t* AppWindow::groupPath(const char16_t* name) {
-  keyBuffer_ = std::u16string(u"MainWindow\\") + name;
+  keyBuffer_ = std::u16string(shape_.name) + u"\\" + name;
   return keyBuffer_.c_str();
+}
+
+// The group of the view options: "<name>\View" at every scale.
+const char16_t* AppWindow::viewOptions() {
+  return groupPath(u"View");
 }
 
 std::int32_t AppWindow::getEntryBase() {
@@ -75,11 +86,11 @@ void AppWindow::setGeometry(const char16_t* name, std::int32_t value) {
 
 bool AppWindow::option(const char16_t* name, bool defaultValue) {
   s::map::IMappedData* store = settings();
-  return store != nullptr ? store->getValue(kViewOptions, name, defaultValue) : defaultValue;
+  return store != nullptr ? store->getValue(viewOptions(), name, defaultValue) : defaultValue;
 }
 
 void AppWindow::setOption(const char16_t* name, bool value) {
-  if (s::map::IMappedData* store = settings()) store->setValue(kViewOptions, name, value);
+  if (s::map::IMappedData* store = settings()) store->setValue(viewOptions(), name, value);
 }
 
 void AppWindow::setPositionAndSize(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
@@ -117,7 +128,7 @@ std::u16string AppWindow::readMiddleClick() {
   s::map::IMappedData* store = settings();
   if (store == nullptr) return u"Close";
   s::str::strbuffer::StrBuffer* value = s::str::strbuffer::StrBuffer::create();
-  store->getValue(kViewOptions, u"OnMClick", *value, u"Close", nullptr, false);
+  store->getValue(viewOptions(), u"OnMClick", *value, u"Close", nullptr, false);
   std::u16string action = value->getText();
   value->release();
   if (action != u"Close" && action != u"Iconize") action = u"DoNothing";
@@ -128,7 +139,7 @@ void AppWindow::setMiddleClick(const std::u16string& action) {
   if (action == middleClick_) return;
   middleClick_ = action;
   if (s::map::IMappedData* store = settings())
-    store->setValue(kViewOptions, u"OnMClick", action.c_str());
+    store->setValue(viewOptions(), u"OnMClick", action.c_str());
 }
 
 std::span<const unsigned char> AppWindow::iconPng(std::int32_t pixels) {

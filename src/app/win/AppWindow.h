@@ -22,9 +22,21 @@ class AppWindow final : public IAppWindow, public virtual s::thread::IPoolable {
  public:
   AppWindow() = default;
 
-  // Binds the record to `app` (not owned) for `scale`: name "MainWindow",
-  // default size 400 x 501 times the scale, writes the identity values of
-  // the record's group and loads the middle-click action.
+  // What tells one window's record from another's: its group name, its
+  // default size (times the scale factor when `scaled`) and whether it
+  // keeps on top unless told otherwise.
+  struct Shape {
+    const char16_t* name = u"MainWindow";
+    std::int32_t width = 400;
+    std::int32_t height = 501;
+    bool scaled = true;
+    bool keepOnTop = false;
+  };
+
+  // Binds the record to `app` (not owned) for `scale` with `shape` (the
+  // main window's by default), writes the identity values of the record's
+  // group and loads the middle-click action.
+  void init(IAppBase* app, std::int32_t scale, const Shape& shape);
   void init(IAppBase* app, std::int32_t scale);
   // The view group of a scale factor.
   static const char16_t* viewGroupFor(std::int32_t scale);
@@ -45,10 +57,10 @@ class AppWindow final : public IAppWindow, public virtual s::thread::IPoolable {
   std::int32_t getY() override { return geometry(u"Y", 0); }
   void setY(std::int32_t y) override { setGeometry(u"Y", y); }
   bool isWidthStored() override { return stored(u"Width"); }
-  std::int32_t getWidth() override { return geometry(u"Width", kDefaultWidth * scale_); }
+  std::int32_t getWidth() override { return geometry(u"Width", defaultSize(shape_.width)); }
   void setWidth(std::int32_t w) override { setGeometry(u"Width", w); }
   bool isHeightStored() override { return stored(u"Height"); }
-  std::int32_t getHeight() override { return geometry(u"Height", kDefaultHeight * scale_); }
+  std::int32_t getHeight() override { return geometry(u"Height", defaultSize(shape_.height)); }
   void setHeight(std::int32_t h) override { setGeometry(u"Height", h); }
   bool isWidthUsable() override;
   bool isHeightUsable() override;
@@ -56,7 +68,7 @@ class AppWindow final : public IAppWindow, public virtual s::thread::IPoolable {
   void setEasyDrag(bool on) override { setOption(u"EasyDrag", on); }
   bool getMaximized() override { return option(u"Maximized", false); }
   void setMaximized(bool on) override { setOption(u"Maximized", on); }
-  bool getKeepOnTop() override { return option(u"KeepOnTop", false); }
+  bool getKeepOnTop() override { return option(u"KeepOnTop", shape_.keepOnTop); }
   void setKeepOnTop(bool on) override { setOption(u"KeepOnTop", on); }
   bool isMiddleClickClose() override { return middleClick_ == u"Close"; }
   bool isMiddleClickIconize() override { return middleClick_ == u"Iconize"; }
@@ -70,8 +82,8 @@ class AppWindow final : public IAppWindow, public virtual s::thread::IPoolable {
   void reset() override;
 
  private:
-  static constexpr std::int32_t kDefaultWidth = 400;
-  static constexpr std::int32_t kDefaultHeight = 501;
+  std::int32_t defaultSize(std::int32_t size) const { return shape_.scaled ? size * scale_ : size; }
+  const char16_t* viewOptions();
 
   s::map::IMappedData* settings();
   bool stored(const char16_t* name);
@@ -80,9 +92,12 @@ class AppWindow final : public IAppWindow, public virtual s::thread::IPoolable {
   bool option(const char16_t* name, bool defaultValue);
   void setOption(const char16_t* name, bool value);
   std::u16string readMiddleClick();
+  bool askNewer(s::gui::IWindow* window, const std::u16string& title,
+                const std::u16string& message);
 
   IAppBase* app_ = nullptr;
   std::int32_t scale_ = 1;
+  Shape shape_;
   std::u16string keyBuffer_;
   std::u16string middleClick_ = u"Close";
 };

@@ -529,6 +529,14 @@ void Window::setAlwaysOnTop(bool on) {
   });
 }
 
+void Window::setModalFor(IWindow* owner) {
+  onUi([&] {
+    if (s::os::gui::NativeWindow* native = native_.load()) {
+      native->setModalFor(owner != nullptr ? owner->getNativeView() : nullptr);
+    }
+  });
+}
+
 bool Window::isAlwaysOnTop() {
   return onUi([this] { return keepOnTop_; });
 }

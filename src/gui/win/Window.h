@@ -138,6 +138,7 @@ class Window final : public IWindow,
   bool isResizable() override;
   void setResizable(bool on) override;
   void setAlwaysOnTop(bool on) override;
+  void setModalFor(IWindow* owner) override;
   bool isAlwaysOnTop() override;
   std::u16string getTitle() override;
   void setTitle(const std::u16string& title) override;

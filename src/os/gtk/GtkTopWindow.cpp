@@ -352,3 +352,13 @@ gboolean GtkTopWindow::onDraw(GtkWidget* widget, cairo_t* cr, gpointer self) {
 }
 
 }  // namespace s::os::gtk
+
+namespace s::os::gtk {
+
+void GtkTopWindow::setModalFor(s::os::gui::NativeView* owner) {
+  GtkWindow* parent = gtkWindowOf(owner);
+  gtk_window_set_transient_for(GTK_WINDOW(window_), parent);
+  gtk_window_set_modal(GTK_WINDOW(window_), parent != nullptr);
+}
+
+}  // namespace s::os::gtk

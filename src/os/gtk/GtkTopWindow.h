@@ -42,6 +42,7 @@ class GtkTopWindow final : public s::os::gui::NativeWindow {
   void raise() override;
   void setKeepAbove(bool above) override;
   void setResizable(bool resizable) override;
+  void setModalFor(s::os::gui::NativeView* owner) override;
   void beginDrag() override;
   void beginResizeDrag() override;
   void redraw() override;

@@ -50,6 +50,9 @@ class NativeWindow : public NativeView {
   virtual void raise() = 0;
   virtual void setKeepAbove(bool above) = 0;
   virtual void setResizable(bool resizable) = 0;
+  // While this window is shown, `owner` (and every other window of the
+  // program) takes no input and this window stays above it; null ends that.
+  virtual void setModalFor(NativeView* owner) = 0;
   // Begins resizing the window with the mouse from its bottom-right
   // corner, from the press being reported (a resize grip).
   virtual void beginResizeDrag() = 0;

@@ -118,6 +118,18 @@ void Container::setMarginValues(const Margins& margins) {
   });
 }
 
+void Container::attached() {
+  for (IComponent* child : children_.all()) {
+    child->setParent(nullptr);
+    child->setParent(this);
+    child->setOrigin(margins_.left, margins_.top);
+  }
+}
+
+void Container::detaching() {
+  for (IComponent* child : children_.all()) child->setParent(nullptr);
+}
+
 // --- children -----------------------------------------------------------------------------
 
 void Container::add(IComponent* child) {

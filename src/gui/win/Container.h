@@ -67,6 +67,10 @@ class Container : public Component, public virtual IContainer {
     std::int32_t bottom = 0;
   };
 
+  // The children follow their container: made again inside it once it is
+  // attached, taken out of it before it goes.
+  void attached() override;
+  void detaching() override;
   // The built-in arrangement: places the children and answers their
   // content (interface thread).
   virtual Arrange::Content arrange() = 0;

@@ -57,6 +57,7 @@ class LoggedWidget final : public s::os::gui::NativeWidget {
   void stopTimer(std::uint32_t id) override { real_->stopTimer(id); }
   s::os::gui::Rect screenBounds() override { return real_->screenBounds(); }
   s::os::gui::Size idealSize() override { return real_->idealSize(); }
+  s::os::gui::NativeWidget* real() const { return real_; }
 
  private:
   s::os::gui::NativeWidget* real_;
@@ -68,7 +69,10 @@ class LoggedWidget final : public s::os::gui::NativeWidget {
 s::os::gui::NativeWidget* SpecialUi::createWidget(s::os::gui::WidgetKind kind,
                                                   s::os::gui::NativeView& parent,
                                                   s::os::gui::WidgetSink& sink) {
-  s::os::gui::NativeWidget* made = real_.createWidget(kind, parent, sink);
+  // Children of a logged container live in the real one.
+  auto* logged = dynamic_cast<LoggedWidget*>(&parent);
+  s::os::gui::NativeView& host = logged != nullptr ? *logged->real() : parent;
+  s::os::gui::NativeWidget* made = real_.createWidget(kind, host, sink);
   if (made == nullptr) return nullptr;
   widgets.push_back(std::make_shared<WidgetLog>());
   return new LoggedWidget(made, widgets.back());

@@ -10,9 +10,9 @@
 #include "gui/Scale.h"
 #include "gui/combobox/ComboBoxItem.h"
 #include "gui/menuitem/MenuItem.h"
+#include "gui/win/Box.h"
 #include "gui/win/Button.h"
 #include "gui/win/CheckBox.h"
-#include "gui/win/Box.h"
 #include "gui/win/ComboBox.h"
 #include "gui/win/Label.h"
 #include "gui/win/MenuEx.h"
@@ -103,8 +103,8 @@ Box* row(std::int32_t scale, std::initializer_list<s::gui::IComponent*> controls
 // and status bars leave.
 Box* content(std::int32_t scale, std::initializer_list<s::gui::IComponent*> first,
              std::initializer_list<s::gui::IComponent*> below) {
-  Box* body = Box::make(s::gui::IBox::kColumn, 0, 100.0f, 100.0f, 0, 0, 8 * scale, 10 * scale,
-                        8 * scale);
+  Box* body =
+      Box::make(s::gui::IBox::kColumn, 0, 100.0f, 100.0f, 0, 0, 8 * scale, 10 * scale, 8 * scale);
   body->add(row(scale, first));
   for (s::gui::IComponent* control : below) body->add(control);
   return body;

@@ -193,14 +193,14 @@ Arrange::Content Arrange::flow(IContainer& container, const Settings& settings) 
     };
     std::vector<Run> runs;
     std::vector<Slot> slots;
-    std::int32_t widest = 0;  // the sum of the children's widest extents with gaps
+    std::int32_t sumWidest = 0;  // the sum of the children's widest extents with gaps
     IComponent* previous = nullptr;
     for (IComponent* child : children) {
       child->fitTo(width, 0);
       const std::int32_t w = child->getWidth();
       const bool gap = previous != nullptr && previous->getWidth() > 0 && w > 0;
-      widest += (gap ? settings.gapX : 0) +
-                std::max(child->getPreferredWidth(), child->getMaximumWidth());
+      sumWidest += (gap ? settings.gapX : 0) +
+                   std::max(child->getPreferredWidth(), child->getMaximumWidth());
       if (runs.empty() || runs.back().used + (gap ? settings.gapX : 0) + w > width) {
         runs.push_back(Run{});
         slots.push_back(Slot{});
@@ -246,7 +246,7 @@ Arrange::Content Arrange::flow(IContainer& container, const Settings& settings) 
       }
       y += slots[i].size + settings.gapY;
     }
-    return Content{across.preferred, line.sum, widest, line.sumMax};
+    return Content{across.preferred, line.sum, sumWidest, line.sumMax};
   });
 }
 

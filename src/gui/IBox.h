@@ -42,6 +42,8 @@ class IBox : public virtual IContainer {
   virtual void setMarginsHorizontal(std::int32_t n, bool relayout) = 0;
   virtual void setMarginsVertical(std::int32_t n, bool relayout) = 0;
   virtual void setMargins(std::int32_t n, bool relayout) = 0;
+  // Where the children go in spare room: vertically (top, middle, bottom)
+  // and horizontally (left, centre, right); applied at the next pass.
   virtual void alignTop() = 0;
   virtual void alignMiddle() = 0;
   virtual void alignBottom() = 0;
@@ -50,6 +52,8 @@ class IBox : public virtual IContainer {
   virtual void alignRight() = 0;
   // The arrangement (Direction).
   virtual std::int32_t getDirection() = 0;
+  // The arrangement of the next pass: a row, a column, wrapped lines, a
+  // pile.
   virtual void arrangeRow() = 0;
   virtual void arrangeColumn() = 0;
   virtual void arrangeFlow() = 0;

@@ -18,6 +18,8 @@ class IStatusBar;
 class IStatusBar : public virtual IContainer {
  public:
   ~IStatusBar() override = default;
+  // The size settings: a maximum of that percentage of the parent's client
+  // size, or a fixed size (-1: none); a fixed height replaces the drawer's.
   virtual void setWidthPercent(std::int32_t percent) = 0;
   virtual void setHeightPercent(std::int32_t percent) = 0;
   virtual void setFixedWidth(std::int32_t n) = 0;

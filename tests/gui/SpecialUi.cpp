@@ -7,9 +7,6 @@ class LoggedWidget final : public s::os::gui::NativeWidget {
  public:
   LoggedWidget(s::os::gui::NativeWidget* real, std::shared_ptr<SpecialUi::WidgetLog> log)
       : real_(real), log_(std::move(log)) {}
-  // The control this one stands for: containers made here hold children
-  // of the real windowing.
-  s::os::gui::NativeWidget& real() { return *real_; }
   void destroy() override {
     real_->destroy();
     delete this;
@@ -60,6 +57,7 @@ class LoggedWidget final : public s::os::gui::NativeWidget {
   void stopTimer(std::uint32_t id) override { real_->stopTimer(id); }
   s::os::gui::Rect screenBounds() override { return real_->screenBounds(); }
   s::os::gui::Size idealSize() override { return real_->idealSize(); }
+  s::os::gui::NativeWidget* real() const { return real_; }
 
  private:
   s::os::gui::NativeWidget* real_;
@@ -71,9 +69,10 @@ class LoggedWidget final : public s::os::gui::NativeWidget {
 s::os::gui::NativeWidget* SpecialUi::createWidget(s::os::gui::WidgetKind kind,
                                                   s::os::gui::NativeView& parent,
                                                   s::os::gui::WidgetSink& sink) {
+  // Children of a logged container live in the real one.
   auto* logged = dynamic_cast<LoggedWidget*>(&parent);
-  s::os::gui::NativeWidget* made =
-      real_.createWidget(kind, logged != nullptr ? logged->real() : parent, sink);
+  s::os::gui::NativeView& host = logged != nullptr ? *logged->real() : parent;
+  s::os::gui::NativeWidget* made = real_.createWidget(kind, host, sink);
   if (made == nullptr) return nullptr;
   widgets.push_back(std::make_shared<WidgetLog>());
   return new LoggedWidget(made, widgets.back());

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "gui/drawer/statusbar/win/Basic.h"
 #include "gui/Scale.h"
+#include "gui/drawer/statusbar/win/Basic.h"
 #include "gui/win/Box.h"
 #include "gui/win/Component.h"
 #include "gui/win/Spacer.h"

@@ -14,24 +14,26 @@ struct Extent {
   std::int32_t maximum = 0;
 };
 
-Extent widest(const Children& children) {
+// The largest preferred and maximum extent across the children, on the
+// horizontal axis or the vertical one.
+Extent extentOf(const Children& children, bool horizontal) {
   Extent extent;
   for (IComponent* child : children) {
-    const std::int32_t preferred = child->getPreferredWidth();
+    const std::int32_t preferred =
+        horizontal ? child->getPreferredWidth() : child->getPreferredHeight();
+    const std::int32_t maximum = horizontal ? child->getMaximumWidth() : child->getMaximumHeight();
     extent.preferred = std::max(extent.preferred, preferred);
-    extent.maximum = std::max(extent.maximum, std::max(preferred, child->getMaximumWidth()));
+    extent.maximum = std::max(extent.maximum, std::max(preferred, maximum));
   }
   return extent;
 }
 
+Extent widest(const Children& children) {
+  return extentOf(children, true);
+}
+
 Extent tallest(const Children& children) {
-  Extent extent;
-  for (IComponent* child : children) {
-    const std::int32_t preferred = child->getPreferredHeight();
-    extent.preferred = std::max(extent.preferred, preferred);
-    extent.maximum = std::max(extent.maximum, std::max(preferred, child->getMaximumHeight()));
-  }
-  return extent;
+  return extentOf(children, false);
 }
 
 // Where a child of extent `size` starts in `room` pixels.
@@ -102,7 +104,8 @@ std::int32_t Arrange::distribute(std::vector<Slot>& slots, std::int32_t free, co
   for (std::size_t i = 0; i < slots.size(); ++i) {
     const Slot slot = slots[i];
     if (slot.size >= slot.max) continue;
-    growTo(i, slot.size + static_cast<std::int32_t>(ratio * static_cast<float>(slot.max - slot.size)));
+    growTo(i,
+           slot.size + static_cast<std::int32_t>(ratio * static_cast<float>(slot.max - slot.size)));
   }
   // What truncation left goes to the first children that can still grow;
   // a round in which none grew ends it (their limits are reached).
@@ -134,10 +137,11 @@ Arrange::Content Arrange::column(IContainer& container, const Settings& settings
     }
     const Line line = measure(slots, settings.gapY);
     const std::int32_t height = std::max(container.getClientHeight(), line.sum);
-    const std::int32_t free = distribute(slots, height - line.sum, [&](std::size_t i, std::int32_t h) {
-      children[i]->fitTo(width, h);
-      return children[i]->getHeight();
-    });
+    const std::int32_t free =
+        distribute(slots, height - line.sum, [&](std::size_t i, std::int32_t h) {
+          children[i]->fitTo(width, h);
+          return children[i]->getHeight();
+        });
     std::int32_t y = start(settings.vAlign, free);
     for (std::size_t i = 0; i < children.size(); ++i) {
       if (i > 0 && children[i - 1]->getHeight() >= 1) y += settings.gapY;
@@ -158,10 +162,11 @@ Arrange::Content Arrange::row(IContainer& container, const Settings& settings) {
     }
     const Line line = measure(slots, settings.gapX);
     const std::int32_t width = std::max(container.getClientWidth(), line.sum);
-    const std::int32_t free = distribute(slots, width - line.sum, [&](std::size_t i, std::int32_t w) {
-      children[i]->fitTo(w, 0);
-      return children[i]->getWidth();
-    });
+    const std::int32_t free =
+        distribute(slots, width - line.sum, [&](std::size_t i, std::int32_t w) {
+          children[i]->fitTo(w, 0);
+          return children[i]->getWidth();
+        });
     const Extent across = tallest(children);
     const std::int32_t height = std::max(container.getClientHeight(), across.preferred);
     std::int32_t x = start(settings.hAlign, free);
@@ -188,14 +193,14 @@ Arrange::Content Arrange::flow(IContainer& container, const Settings& settings) 
     };
     std::vector<Run> runs;
     std::vector<Slot> slots;
-    std::int32_t widest = 0;  // the sum of the children's widest extents with gaps
+    std::int32_t sumWidest = 0;  // the sum of the children's widest extents with gaps
     IComponent* previous = nullptr;
     for (IComponent* child : children) {
       child->fitTo(width, 0);
       const std::int32_t w = child->getWidth();
       const bool gap = previous != nullptr && previous->getWidth() > 0 && w > 0;
-      widest += (gap ? settings.gapX : 0) +
-                std::max(child->getPreferredWidth(), child->getMaximumWidth());
+      sumWidest += (gap ? settings.gapX : 0) +
+                   std::max(child->getPreferredWidth(), child->getMaximumWidth());
       if (runs.empty() || runs.back().used + (gap ? settings.gapX : 0) + w > width) {
         runs.push_back(Run{});
         slots.push_back(Slot{});
@@ -205,7 +210,8 @@ Arrange::Content Arrange::flow(IContainer& container, const Settings& settings) 
       runs.back().members.push_back(child);
       runs.back().used += w;
       slots.back().size = std::max(slots.back().size, child->getHeight());
-      slots.back().max = std::max(slots.back().max, std::max(child->getHeight(), child->getMaximumHeight()));
+      slots.back().max =
+          std::max(slots.back().max, std::max(child->getHeight(), child->getMaximumHeight()));
       previous = child;
     }
     Line line;
@@ -232,14 +238,15 @@ Arrange::Content Arrange::flow(IContainer& container, const Settings& settings) 
       std::int32_t x = start(settings.hAlign, width - runs[i].used);
       IComponent* before = nullptr;
       for (IComponent* member : runs[i].members) {
-        if (before != nullptr && before->getWidth() > 0 && member->getWidth() > 0) x += settings.gapX;
+        if (before != nullptr && before->getWidth() > 0 && member->getWidth() > 0)
+          x += settings.gapX;
         member->setPosition(x, y);
         x += member->getWidth();
         before = member;
       }
       y += slots[i].size + settings.gapY;
     }
-    return Content{across.preferred, line.sum, widest, line.sumMax};
+    return Content{across.preferred, line.sum, sumWidest, line.sumMax};
   });
 }
 

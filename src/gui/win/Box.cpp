@@ -9,8 +9,7 @@ namespace s::gui::win {
 
 using s::os::gui::Rect;
 
-Box::Box()
-    : Container(s::os::gui::WidgetKind::kContainer, s::os::gui::AccessibleRole::kPanel) {
+Box::Box() : Container(s::os::gui::WidgetKind::kContainer, s::os::gui::AccessibleRole::kPanel) {
   resetFields();
 }
 
@@ -62,7 +61,8 @@ void Box::setBounds(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t
   onUi([&] {
     const Rect before{getX(), getY(), getWidth(), getHeight()};
     Container::setBounds(x, y, w, h);
-    if (Rect{getX(), getY(), getWidth(), getHeight()} != before) fire(geometryListeners_, kGeometry);
+    if (Rect{getX(), getY(), getWidth(), getHeight()} != before)
+      fire(geometryListeners_, kGeometry);
   });
 }
 

@@ -13,13 +13,6 @@ void ChildList::add(IComponent* child) {
   child->setParent(&owner_);
 }
 
-void ChildList::reattach() {
-  for (IComponent* child : children_) {
-    child->setParent(nullptr);
-    child->setParent(&owner_);
-  }
-}
-
 bool ChildList::remove(IComponent* child, bool release) {
   auto found = std::find(children_.begin(), children_.end(), child);
   if (found == children_.end()) return false;

@@ -26,10 +26,6 @@ class ChildList {
   bool remove(IComponent* child, bool release);
   // remove() for every child, last first.
   void removeAll(bool release);
-  // Attaches every child to the owner again: children added before the
-  // owner had its native control make theirs inside it now (and their own
-  // children follow). Interface thread.
-  void reattach();
   std::int32_t count() const { return static_cast<std::int32_t>(children_.size()); }
   bool empty() const { return children_.empty(); }
   // Child `i`; null when out of range.

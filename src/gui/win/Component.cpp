@@ -60,8 +60,14 @@ void Component::attach(IComponent* parent) {
   language_ = window_ != nullptr ? window_->getLanguage() : nullptr;
   if (language_ != nullptr) language_->addListener(this);
   s::os::gui::NativeView* host = parent->getNativeView();
-  if (host == nullptr) return;  // the parent has no native window: geometry is kept
-  native_ = s::os::gui::ui().createWidget(kind_, *host, *this);
+  // Without a native parent only the geometry is kept, until the parent is
+  // attached itself.
+  if (host != nullptr) createNative(*host);
+  attached();
+}
+
+void Component::createNative(s::os::gui::NativeView& host) {
+  native_ = s::os::gui::ui().createWidget(kind_, host, *this);
   if (native_ == nullptr) {
     s::os::gui::ui().messageBox(nullptr, s::os::gui::BoxKind::kWarning, u"Window Creation Failed!",
                                 u"Error!");
@@ -76,6 +82,7 @@ void Component::attach(IComponent* parent) {
 }
 
 void Component::detach() {
+  if (parent_ != nullptr) detaching();
   if (native_ != nullptr) native_->destroy();
   native_ = nullptr;
   if (language_ != nullptr) language_->removeListener(this);

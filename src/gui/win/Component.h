@@ -123,6 +123,11 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   // The native control has just been made (interface thread): give it the
   // state that was configured before (texts, ranges, items).
   virtual void nativeCreated(s::os::gui::NativeWidget&) {}
+  // The component was just attached to its parent (its native control made
+  // when the parent has one), or is about to be detached. Containers pass
+  // both on to their children, which live inside them. Interface thread.
+  virtual void attached() {}
+  virtual void detaching() {}
   // Resets every common field to the state after construction (for the
   // pool), detaching first.
   void resetComponent();
@@ -156,6 +161,7 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   static constexpr std::int32_t kHiddenPosition = -10000;
 
   void attach(IComponent* parent);
+  void createNative(s::os::gui::NativeView& host);
   void detach();
   void place();
   std::int32_t maximumOf(std::int32_t fixed, std::int32_t percent, std::int32_t preferred,

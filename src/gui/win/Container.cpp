@@ -118,6 +118,18 @@ void Container::setMarginValues(const Margins& margins) {
   });
 }
 
+void Container::attached() {
+  for (IComponent* child : children_.all()) {
+    child->setParent(nullptr);
+    child->setParent(this);
+    child->setOrigin(margins_.left, margins_.top);
+  }
+}
+
+void Container::detaching() {
+  for (IComponent* child : children_.all()) child->setParent(nullptr);
+}
+
 // --- children -----------------------------------------------------------------------------
 
 void Container::add(IComponent* child) {
@@ -127,11 +139,6 @@ void Container::add(IComponent* child) {
     child->setOrigin(margins_.left, margins_.top);
     layout();
   });
-}
-
-void Container::nativeCreated(s::os::gui::NativeWidget&) {
-  children_.reattach();
-  layout();
 }
 
 void Container::remove(IComponent* child, bool release) {

@@ -60,9 +60,6 @@ class Container : public Component, public virtual IContainer {
   void setLayoutManager(ILayoutManager* manager) override;
 
  protected:
-  // Our native control exists now: the children make theirs inside it.
-  void nativeCreated(s::os::gui::NativeWidget& native) override;
-
   struct Margins {
     std::int32_t left = 0;
     std::int32_t right = 0;
@@ -70,6 +67,10 @@ class Container : public Component, public virtual IContainer {
     std::int32_t bottom = 0;
   };
 
+  // The children follow their container: made again inside it once it is
+  // attached, taken out of it before it goes.
+  void attached() override;
+  void detaching() override;
   // The built-in arrangement: places the children and answers their
   // content (interface thread).
   virtual Arrange::Content arrange() = 0;

@@ -11,8 +11,8 @@ namespace s::gui::win {
 // (contract in ILayoutManager). Holds no state, so one serves any number of
 // containers. Pooled.
 class Pile final : public ILayoutManager,
-                    public virtual s::base::IObject,
-                    public virtual s::thread::IPoolable {
+                   public virtual s::base::IObject,
+                   public virtual s::thread::IPoolable {
   VONQ_POOLED(Pile, s::thread::kPoolCap)
  public:
   Pile() = default;

@@ -5,8 +5,7 @@
 
 namespace s::gui::win {
 
-Spacer::Spacer()
-    : Component(s::os::gui::WidgetKind::kDrawn, s::os::gui::AccessibleRole::kFiller) {
+Spacer::Spacer() : Component(s::os::gui::WidgetKind::kDrawn, s::os::gui::AccessibleRole::kFiller) {
   resetFields();
 }
 

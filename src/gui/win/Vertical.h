@@ -11,8 +11,8 @@ namespace s::gui::win {
 // (contract in ILayoutManager). Holds no state, so one serves any number of
 // containers. Pooled.
 class Vertical final : public ILayoutManager,
-                    public virtual s::base::IObject,
-                    public virtual s::thread::IPoolable {
+                       public virtual s::base::IObject,
+                       public virtual s::thread::IPoolable {
   VONQ_POOLED(Vertical, s::thread::kPoolCap)
  public:
   Vertical() = default;

@@ -10,12 +10,15 @@
 #include "gui/Scale.h"
 #include "gui/combobox/ComboBoxItem.h"
 #include "gui/menuitem/MenuItem.h"
+#include "gui/win/Box.h"
 #include "gui/win/Button.h"
 #include "gui/win/CheckBox.h"
 #include "gui/win/ComboBox.h"
+#include "gui/win/Label.h"
 #include "gui/win/MenuEx.h"
 #include "gui/win/PopupMenu.h"
 #include "gui/win/ProgressBar.h"
+#include "gui/win/StatusBar.h"
 #include "gui/win/Window.h"
 #include "lang/LangPack.h"
 #include "lang/Localizer.h"
@@ -89,6 +92,32 @@ PopupMenu* viewMenu(s::lang::Localizer* table) {
   return menu;
 }
 
+// A row of controls with gaps between them.
+Box* row(std::int32_t scale, std::initializer_list<s::gui::IComponent*> controls) {
+  Box* line = Box::make(s::gui::IBox::kRow, 0, -1.0f, -1.0f, 1, 8 * scale);
+  for (s::gui::IComponent* control : controls) line->add(control);
+  return line;
+}
+
+// The window's body: the rows inside margins, taking the height the menu
+// and status bars leave.
+Box* content(std::int32_t scale, std::initializer_list<s::gui::IComponent*> first,
+             std::initializer_list<s::gui::IComponent*> below) {
+  Box* body =
+      Box::make(s::gui::IBox::kColumn, 0, 100.0f, 100.0f, 0, 0, 8 * scale, 10 * scale, 8 * scale);
+  body->add(row(scale, first));
+  for (s::gui::IComponent* control : below) body->add(control);
+  return body;
+}
+
+StatusBar* statusBar(std::int32_t scale) {
+  StatusBar* status = StatusBar::make(2 * scale, 2 * scale);
+  Label* label = Label::create();
+  label->setText(u"Ready", false);
+  status->add(label);
+  return status;
+}
+
 }  // namespace
 
 int main() {
@@ -104,7 +133,7 @@ int main() {
   window->setLanguage(table);
   window->setTitle(u"Toolkit Gallery");
   window->setEasyDrag(true);
-  window->setSize(420 * scale, 360 * scale);
+  window->setSize(580 * scale, 300 * scale);
 
   MenuEx* bar = MenuEx::make(100);
   PopupMenu* languages = languageMenu(table);
@@ -124,11 +153,6 @@ int main() {
   auto* bar2 = ProgressBar::create();
   bar2->setPreferredSize(200 * scale, 16 * scale);
   bar2->setPosition(40);
-  auto* grip = Button::create();
-  grip->setText(Button::kResizer);
-  grip->setFixedWidth(12 * scale);
-  grip->setFixedHeight(12 * scale);
-
   Reporter reporter(table, box, list, button, bar, languages);
   bar->addCommandListener(&reporter);
   box->addCheckedListener(&reporter);
@@ -136,10 +160,9 @@ int main() {
   list->addSelectionListener(&reporter);
   button->addClickListener(&reporter);
 
-  for (s::gui::IComponent* control :
-       std::initializer_list<s::gui::IComponent*>{bar, box, list, button, bar2, grip}) {
-    window->add(control);
-  }
+  window->add(bar);
+  window->add(content(scale, {list, button}, {box, bar2}));
+  window->add(statusBar(scale));
   languages->checkRadioAt(0);
   window->show(true, true);
   say("ready");

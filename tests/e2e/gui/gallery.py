@@ -8,7 +8,8 @@ xdotool; the program reports what its listeners saw on standard output.
   title while a drop-down is open switches to that drop-down;
 - a language switch changes the visible texts (two screenshots differ, the
   check box reads in German);
-- dragging the resize grip resizes the window.
+- the status bar runs along the bottom of the window with its label, and
+  dragging the resize grip in its corner makes the window larger.
 
 Usage: gallery.py GALLERY_PROGRAM ARTIFACT_FOLDER
 """
@@ -106,18 +107,32 @@ def main():
         check(diff != "0", "the window looks the same after the language switch")
         print(f"gallery: the language switch changed the window ({diff} pixels differ)")
 
-        grip = atspi.find(frame, "filler")
+        status = atspi.find(frame, "status bar")
+        atspi.find(status, "label", "Ready")
+        grip = atspi.find(status, "filler")
+        sx, sy, sw, sh = atspi.extents(status)
         gx, gy, gw, gh = atspi.extents(grip)
+        client = atspi.find(frame, "panel")
+        fx, fy, fw, fh = atspi.extents(client)
+        check(sy + sh == fy + fh and sx == fx and sw == fw,
+              f"the status bar {(sx, sy, sw, sh)} does not run along the bottom of the client area {(fx, fy, fw, fh)}")
+        check(gx + gw == sx + sw and gy + gh == sy + sh,
+              f"the grip {(gx, gy, gw, gh)} is not in the status bar's corner {(sx, sy, sw, sh)}")
         _, _, width, height = atspi.window_geometry(TITLE)
         subprocess.run(["xdotool", "mousemove", "--sync", str(gx + gw - 3), str(gy + gh - 3), "mousedown", "1"], check=True)
         for step in range(1, 11):
             subprocess.run(["xdotool", "mousemove", "--sync", str(gx + gw - 3 + 8 * step), str(gy + gh - 3 + 6 * step)],
                            check=True)
         subprocess.run(["xdotool", "mouseup", "1"], check=True)
-        atspi.wait_until(lambda: atspi.window_geometry(TITLE)[2] > width + 40, timeout=5,
+        atspi.wait_until(lambda: atspi.window_geometry(TITLE)[2] > width + 40
+                         and atspi.window_geometry(TITLE)[3] > height + 30, timeout=5,
                          message=f"dragging the grip did not resize the window ({atspi.window_geometry(TITLE)})")
         print(f"gallery: dragging the grip resized the window from {width}x{height} to "
               f"{atspi.window_geometry(TITLE)[2]}x{atspi.window_geometry(TITLE)[3]}")
+
+        atspi.wait_until(lambda: atspi.extents(status)[2] == atspi.extents(client)[2], timeout=5,
+                         message="the status bar did not follow the window's new width")
+        atspi.screenshot(os.path.join(artifacts, "gallery-larger.png"), TITLE, frame=True)
 
         atspi.close_window(TITLE)
         check(program.proc.wait(timeout=15) == 0, "the gallery did not end cleanly")

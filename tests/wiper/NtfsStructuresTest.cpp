@@ -37,7 +37,8 @@ void put32(Bytes& b, std::size_t at, std::uint32_t v) {
 // A $FILE_NAME value naming `name` in folder record 5.
 Bytes fileNameValue(const std::u16string& name) {
   Bytes v(FileName::kNameOffset + 2 * name.size(), 0);
-  v[0] = 5;
+  v[0] = 5;  // record 5, sequence 5: the root folder
+  v[6] = 5;
   v[0x40] = static_cast<std::uint8_t>(name.size());
   v[0x41] = 1;  // Win32 namespace
   for (std::size_t i = 0; i < name.size(); ++i) put16(v, FileName::kNameOffset + 2 * i, name[i]);
@@ -266,6 +267,21 @@ TEST(NtfsIndexBlock, CraftedBlocksGiveLiveAndOldNamesOrAreRefused) {
        true,
        {},
        {u"gone-secret.txt"}},
+      {"old entry's header overwritten: its key alone still gives the name",
+       [](CraftedBlock& b) { std::fill_n(b.bytes.begin() + b.entries[2], 0x10, 0); },
+       none,
+       true,
+       {u"alpha.txt", u"beta.txt"},
+       {u"gone-secret.txt"}},
+      {"a lone key whose folder reference has no sequence is no name",
+       [](CraftedBlock& b) {
+         std::fill_n(b.bytes.begin() + b.entries[2], 0x10, 0);
+         b.bytes[b.entries[2] + 0x10 + 6] = 0;
+       },
+       none,
+       true,
+       {u"alpha.txt", u"beta.txt"},
+       {}},
       {"used length past the allocated one",
        [](CraftedBlock& b) { put32(b.bytes, CraftedBlock::kHeader + 4, 0x7FFFFFFF); },
        none,

@@ -53,13 +53,26 @@ std::vector<FileName> IndexBlock::liveNames() const {
   return found;
 }
 
+bool IndexBlock::parseLoneKey(ByteSpan bytes, FileName& out, std::size_t& length) {
+  // A folder reference names a record below 2^32 and has a sequence number.
+  const std::uint64_t parent = bytes.u64(0);
+  const std::uint64_t record = parent & 0xFFFFFFFFFFFFull;
+  if (record == 0 || record > 0xFFFFFFFFull || (parent >> 48) == 0 ||
+      !FileName::parse(bytes, out)) {
+    return false;
+  }
+  length = (FileName::kNameOffset + 2 * out.name.size() + 7) / 8 * 8;
+  return true;
+}
+
 std::vector<FileName> IndexBlock::slackNames() const {
   std::vector<FileName> found;
   if (!valid_) return found;
   FileName name;
   for (std::size_t pos = (used_ + 7) / 8 * 8; pos + kEntryHeader <= allocated_;) {
     std::size_t length = 0;
-    if (parseEntry(bytes_.part(pos, allocated_ - pos), name, length)) {
+    if (parseEntry(bytes_.part(pos, allocated_ - pos), name, length) ||
+        parseLoneKey(bytes_.part(pos, allocated_ - pos), name, length)) {
       found.push_back(name);
       pos += length;
     } else {

@@ -30,9 +30,10 @@ class IndexBlock {
   // multiple of 8 or past the used part, or whose key does not fit in it.
   std::vector<FileName> liveNames() const;
 
-  // The names of the whole entries in the slack: at 8-byte steps from the
-  // end of the used part to the end of the allocated part, every place
-  // where a plausible entry holding a file name stands.
+  // The names in the slack: at 8-byte steps from the end of the used part
+  // to the end of the allocated part, every place where a plausible entry
+  // holding a file name, or such an entry's key alone (parseLoneKey),
+  // stands.
   std::vector<FileName> slackNames() const;
 
   // Reads the index entry at the start of `bytes` (header, key as a
@@ -40,6 +41,13 @@ class IndexBlock {
   // 8 or past the end of `bytes`, its key does not fit in it, or the key
   // is no file name. `length` receives the entry's length.
   static bool parseEntry(ByteSpan bytes, FileName& out, std::size_t& length);
+
+  // Reads a $FILE_NAME value standing alone at the start of `bytes`: the
+  // key of an entry whose header a later entry overwrote when the one
+  // before it was removed. Stricter than a key inside an entry: the folder
+  // reference must name a record below 2^32 with a sequence number.
+  // `length` receives the value's length rounded up to 8.
+  static bool parseLoneKey(ByteSpan bytes, FileName& out, std::size_t& length);
 
  private:
   ByteSpan bytes_;

@@ -128,6 +128,10 @@ int ScrubRun::audit(const Options& options, std::FILE* out, std::FILE* err) {
   s::os::VolumeInfo volume;
   root_ = mountRoot(options.mountPoint, volume, err);
   if (root_.empty()) return kUsage;
+  if (!volume.sourceReadable) {
+    std::fprintf(err, "vonq-scrub: %s\n", unsupportedMessage().c_str());
+    return kUnsupported;
+  }
   if (volume.fileSystem != u"NTFS") {
     std::fprintf(err, "vonq-scrub: %s is not NTFS; only NTFS volumes can be audited.\n",
                  options.mountPoint.c_str());

@@ -53,6 +53,10 @@ TEST(ScrubCli, RefusesBadCommandLinesAndUnusableMountPointsWithStatus4) {
       {{}, "no mount point given"},
       {{"/a", "/b"}, "only one mount point"},
       {{"--list", "/"}, "--list takes no other arguments"},
+      {{"--audit", "--yes", "/"}, "--audit takes only --verbose and a mount point"},
+      {{"--audit", "--mft", "/"}, "--audit takes only --verbose and a mount point"},
+      {{"--audit"}, "no mount point given"},
+      {{"--audit", folder.root()}, "is not the mount point of a volume"},
       {{"--yes", folder.at("missing")}, "does not exist"},
       {{"--yes", folder.at("file")}, "is not a folder"},
       {{"--yes", folder.root()}, "is not the mount point of a volume"},
@@ -209,6 +213,52 @@ TEST(ScrubCli, DeviceThatCannotBeReadSaysRootIsNeeded) {
   EXPECT_TRUE(has(f.out, "cannot be read by this user")) << f.out;
   EXPECT_TRUE(has(f.out, "(root)")) << f.out;
   EXPECT_FALSE(has(f.out, "not supported")) << f.out;
+}
+
+// The audit reads the volume and leaves it as it was: the image is the
+// same byte for byte afterwards. With --verbose it names what it found.
+// Another file system, or a device this user cannot read, ends with 3.
+TEST(ScrubCli, AuditNamesDeletedFilesAndChangesNothing) {
+  VONQ_REQUIRE_NTFS();
+  ScratchNtfs::Options options;
+  options.mountOptions = "umask=0";
+  ScratchNtfs volume(options);
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  std::ofstream(volume.path("vonqcli-deleted-name.txt")) << "a resident secret";
+  ::sync();
+  fs::remove(volume.path("vonqcli-deleted-name.txt"));
+  std::string imageBefore;
+  ASSERT_TRUE(volume.readImage(imageBefore));
+  ASSERT_TRUE(volume.mount());
+
+  const Finished f = runScrub({"--audit", "--verbose", volume.mountPoint()});
+  EXPECT_EQ(f.exitCode, 0) << f.out << f.err;
+  EXPECT_TRUE(has(f.out, "asked to write its data to the device first")) << f.out;
+  EXPECT_TRUE(has(f.out, "free MFT records still holding a file name           1")) << f.out;
+  EXPECT_TRUE(has(f.out, "    vonqcli-deleted-name.txt\n")) << f.out;
+  std::string imageAfter;
+  ASSERT_TRUE(volume.readImage(imageAfter));
+  EXPECT_TRUE(imageAfter == imageBefore);
+  ASSERT_TRUE(volume.mount());
+
+  const fs::path image(volume.imagePath());
+  fs::permissions(image, fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(image.parent_path(),
+                  fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
+  vonq::test::TempFolder state;
+  fs::permissions(state.root(), fs::perms::all);
+  constexpr int kNobody = 65534;
+  const Finished nobody = runScrub({"--audit", volume.mountPoint()}, "", state.root(), kNobody);
+  EXPECT_EQ(nobody.exitCode, 3) << nobody.out << nobody.err;
+  EXPECT_TRUE(has(nobody.err, "cannot be read by this user")) << nobody.err;
+
+  vonq::test::TempFolder folder;
+  const bool mounted = ::mount("tmpfs", folder.root().c_str(), "tmpfs", 0, "size=1m") == 0;
+  VONQ_REQUIRE_CAPABILITY(mounted, "cannot mount a tmpfs (needs root)");
+  const Finished other = runScrub({"--audit", folder.root()});
+  ::umount2(folder.root().c_str(), MNT_DETACH);
+  EXPECT_EQ(other.exitCode, 3);
+  EXPECT_TRUE(has(other.err, "only NTFS volumes can be audited")) << other.err;
 }
 
 // Killed while the file-name wipe fills its folders: every folder was

@@ -38,14 +38,6 @@ void writeFile(const std::string& path, const std::string& data) {
   std::ofstream(path, std::ios::binary) << data;
 }
 
-std::string output(const std::string& command) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  char buffer[4096];
-  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) out += buffer;
-  return out;
-}
-
 Names ascii(const std::vector<std::u16string>& names, const std::string& prefix) {
   Names out;
   for (const std::u16string& n : names) {
@@ -157,7 +149,7 @@ TEST(TraceAuditEndToEnd, FindsWhatRawScansFindAndNoRecordTraceAfterAWipe) {
   }
   EXPECT_FALSE(inSlack.empty());
   for (const std::string& name : inSlack) EXPECT_EQ(deleted.count(name), 1u) << name;
-  const std::string listed = output("fls -r -d " + volume.imagePath() + " 2>&1");
+  const std::string listed = vonq::test::commandOutput("fls -r -d " + volume.imagePath() + " 2>&1");
   const std::regex flsName("vonqaudit-[a-z]+-[0-9]+\\.txt");
   for (std::sregex_iterator it(listed.begin(), listed.end(), flsName), end; it != end; ++it) {
     EXPECT_EQ(inRecords.count(it->str()), 1u) << it->str();

@@ -157,7 +157,7 @@ int ScrubRun::audit(const Options& options, std::FILE* out, std::FILE* err) {
 std::string ScrubRun::tracesLeft(const bool enabled[5], bool ntfs) {
   if (!ntfs || interrupted_.load()) return {};
   const s::file::wiper::ntfs::TraceReport report =
-      s::file::wiper::ntfs::TraceAudit(0, &interrupted_).run(root_);
+      s::file::wiper::ntfs::TraceAudit(0, &interrupted_, false).run(root_);
   return AuditText::leftAfterRun(report, enabled);
 }
 

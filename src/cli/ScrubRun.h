@@ -51,7 +51,8 @@ class ScrubRun {
   std::u16string mountRoot(const std::string& mountPoint, s::os::VolumeInfo& volume,
                            std::FILE* err);
   // What an audit after the run finds left of the kinds the run removes
-  // ("" when nothing, or when the drive is not NTFS).
+  // ("" when nothing, or when the drive is not NTFS). It reads the MFT and
+  // the folders' index blocks, not the free clusters.
   std::string tracesLeft(const bool enabled[5], bool ntfs);
   bool confirm(const Options& options, bool ntfs, std::FILE* in, std::FILE* out);
   // Runs the engine to its end (stopping it on Ctrl-C); false when it

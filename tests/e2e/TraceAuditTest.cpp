@@ -166,7 +166,11 @@ TEST(TraceAuditEndToEnd, FindsWhatRawScansFindAndNoRecordTraceAfterAWipe) {
   // The wipe of index slack is still to come: the figure is only shown.
   std::cout << "after the wipe: " << after.slackNames << " old names in index slack, "
             << after.freeIndexBlocks << " index blocks in free clusters\n";
+  // The run's own audit says the same next to its end message.
   EXPECT_EQ(run.out.find("free MFT records"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("old names in the slack of live index blocks") != std::string::npos,
+            after.slackNames > 0)
+      << run.out;
 }
 
 }  // namespace

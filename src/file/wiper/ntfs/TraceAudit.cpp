@@ -76,7 +76,7 @@ TraceReport TraceAudit::run(std::u16string_view root) {
   } else {
     report.status = TraceReport::Status::Done;
     walkMft(report);
-    scanFreeClusters(report);
+    if (readFreeClusters_) scanFreeClusters(report);
     if (stopped()) report.status = TraceReport::Status::Cancelled;
   }
   reader_ = nullptr;

@@ -26,15 +26,18 @@ class TraceAudit {
   static constexpr std::size_t kNamesKept = 20;
 
   // `namesKept`: how many names of each kind the report lists. `stop`
-  // (may be null) ends the audit early once it turns true.
-  explicit TraceAudit(std::size_t namesKept = kNamesKept, const std::atomic<bool>* stop = nullptr)
-      : namesKept_(namesKept), stop_(stop) {}
+  // (may be null) ends the audit early once it turns true. Without
+  // `readFreeClusters` the free clusters are not read (their counts stay
+  // 0): the audit then reads only the MFT and the folders' index blocks.
+  explicit TraceAudit(std::size_t namesKept = kNamesKept, const std::atomic<bool>* stop = nullptr,
+                      bool readFreeClusters = true)
+      : namesKept_(namesKept), stop_(stop), readFreeClusters_(readFreeClusters) {}
 
   // Asks the volume's driver to flush (the report says whether it did),
   // then reads the volume whose root is `root` and counts what it finds.
   // The status says when it could not be read; the counts then stay 0.
-  // Reads every free cluster once, so it takes about as long as reading
-  // the free space. Calling thread.
+  // Reads every free cluster once (unless told not to), so it takes about
+  // as long as reading the free space. Calling thread.
   TraceReport run(std::u16string_view root);
 
  private:
@@ -55,6 +58,7 @@ class TraceAudit {
 
   std::size_t namesKept_;
   const std::atomic<bool>* stop_;
+  bool readFreeClusters_;
   VolumeReader* reader_ = nullptr;
   std::uint32_t recordSize_ = 0;
   std::uint32_t indexBlockSize_ = 4096;

@@ -56,9 +56,9 @@ void AuditText::print(const TraceReport& report, bool verbose, std::FILE* out) {
       {"MFT records read", report.recordsRead},
       {"free MFT records still holding a file name", report.freeRecordsWithName},
       {"free MFT records still holding resident data", report.freeRecordsWithData},
-      {"folders whose index blocks were read", report.foldersRead},
+      {"folders whose index was read", report.foldersRead},
       {"folders whose index could not be followed", report.foldersNotRead},
-      {"old names in the slack of live index blocks", report.slackNames},
+      {"old names in the slack of live folder indexes", report.slackNames},
       {"  and names of the scrubber's own temporary entries", report.ownSlackNames},
       {"free clusters read", report.freeClustersRead},
       {"index blocks in free clusters", report.freeIndexBlocks},
@@ -80,7 +80,7 @@ std::string AuditText::leftAfterRun(const TraceReport& report, const bool operat
   const std::pair<bool, std::pair<const char*, std::uint64_t>> kinds[] = {
       {records, {"free MFT records still holding a file name", report.freeRecordsWithName}},
       {records, {"free MFT records still holding resident data", report.freeRecordsWithData}},
-      {operations[4], {"old names in the slack of live index blocks", report.slackNames}}};
+      {operations[4], {"old names in the slack of live folder indexes", report.slackNames}}};
   std::string text;
   for (const auto& [asked, kind] : kinds) {
     if (!asked || kind.second == 0) continue;

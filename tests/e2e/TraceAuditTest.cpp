@@ -53,6 +53,7 @@ Names ascii(const std::vector<std::u16string>& names, const std::string& prefix)
 // across a sector's end is not seen).
 struct RawScan {
   Names inFreeRecords;
+  Names inLiveRecords;  // a small folder's index lives in its record
   Names inIndexBlocks;
 };
 
@@ -71,8 +72,8 @@ RawScan rawScan(const std::string& image, const std::string& prefix) {
     if (name.size() < 4 || name.compare(name.size() - 4, 4, ".txt") != 0) continue;
     const std::size_t record = at / kRecordSize * kRecordSize;
     const std::size_t block = at / kBlockSize * kBlockSize;
-    if (image.compare(record, 4, "FILE") == 0 && (image[record + 0x16] & 1) == 0) {
-      scan.inFreeRecords.insert(name);
+    if (image.compare(record, 4, "FILE") == 0) {
+      ((image[record + 0x16] & 1) == 0 ? scan.inFreeRecords : scan.inLiveRecords).insert(name);
     } else if (image.compare(block, 4, "INDX") == 0) {
       scan.inIndexBlocks.insert(name);
     }
@@ -94,10 +95,12 @@ bool toolsPresent(std::string& reason) {
 }
 
 // A folder large enough for index blocks loses every tenth entry and its
-// last two; another folder is deleted whole. The audit names in free MFT
+// last two, a small one (its index in its record) its last; another
+// folder is deleted whole. The audit names in free MFT
 // records exactly what the raw scan finds there and every name fls lists;
-// in index slack every deleted name the raw scan finds there (and those
-// the update sequence hid from it), and never a live one. After the wipe
+// in index slack every deleted name the raw scan finds in live folders'
+// blocks and records (and those the update sequence hid from it), and
+// never a live one. After the wipe
 // of the free space, the MFT and the file names, no free record holds a
 // name or resident data.
 TEST(TraceAuditEndToEnd, FindsWhatRawScansFindAndNoRecordTraceAfterAWipe) {
@@ -120,7 +123,15 @@ TEST(TraceAuditEndToEnd, FindsWhatRawScansFindAndNoRecordTraceAfterAWipe) {
     writeFile(volume.path("gone/" + name), "resident secret " + std::to_string(i));
     deleted.insert(name);
   }
+  fs::create_directories(volume.path("small"));
+  for (int i = 0; i < 3; ++i) {
+    const std::string name = "vonqaudit-small-" + std::to_string(i) + ".txt";
+    writeFile(volume.path("small/" + name), "x");
+    (i == 2 ? deleted : live).insert(name);
+  }
   ::sync();
+  // The last entry: the end mark takes the place of its header only.
+  fs::remove(volume.path("small/vonqaudit-small-2.txt"));
   for (const std::string& name : deleted) {
     if (name.rfind("vonqaudit-entry-", 0) == 0) fs::remove(volume.path("big/" + name));
   }
@@ -140,6 +151,12 @@ TEST(TraceAuditEndToEnd, FindsWhatRawScansFindAndNoRecordTraceAfterAWipe) {
   // The raw scan misses names across a sector's end, where the update
   // sequence's check value stands on the volume.
   for (const std::string& name : raw.inFreeRecords) EXPECT_EQ(inRecords.count(name), 1u) << name;
+  for (const std::string& name : raw.inLiveRecords) {
+    if (live.count(name) == 0) {
+      EXPECT_EQ(inSlack.count(name), 1u) << name;
+    }
+  }
+  EXPECT_EQ(raw.inLiveRecords.count("vonqaudit-small-2.txt"), 1u);
   // The big folder's blocks are live; the deleted folder's were freed.
   const Names inFreeBlocks = ascii(before.freeIndexBlockNameList, "vonqaudit-");
   for (const std::string& name : raw.inIndexBlocks) {
@@ -168,7 +185,7 @@ TEST(TraceAuditEndToEnd, FindsWhatRawScansFindAndNoRecordTraceAfterAWipe) {
             << after.freeIndexBlocks << " index blocks in free clusters\n";
   // The run's own audit says the same next to its end message.
   EXPECT_EQ(run.out.find("free MFT records"), std::string::npos) << run.out;
-  EXPECT_EQ(run.out.find("old names in the slack of live index blocks") != std::string::npos,
+  EXPECT_EQ(run.out.find("old names in the slack of live folder indexes") != std::string::npos,
             after.slackNames > 0)
       << run.out;
 }

@@ -37,8 +37,11 @@ void put32(Bytes& b, std::size_t at, std::uint32_t v) {
 // A $FILE_NAME value naming `name` in folder record 5.
 Bytes fileNameValue(const std::u16string& name) {
   Bytes v(FileName::kNameOffset + 2 * name.size(), 0);
-  v[0] = 5;  // record 5, sequence 5: the root folder
-  v[6] = 5;
+  v[0] = 5;  // the root folder
+  for (std::size_t time = 0x08; time < 0x28; time += 8) {
+    put32(v, time, 0xCB3A8F30);  // December 2026
+    put32(v, time + 4, 0x01DD8961);
+  }
   v[0x40] = static_cast<std::uint8_t>(name.size());
   v[0x41] = 1;  // Win32 namespace
   for (std::size_t i = 0; i < name.size(); ++i) put16(v, FileName::kNameOffset + 2 * i, name[i]);
@@ -273,10 +276,16 @@ TEST(NtfsIndexBlock, CraftedBlocksGiveLiveAndOldNamesOrAreRefused) {
        true,
        {u"alpha.txt", u"beta.txt"},
        {u"gone-secret.txt"}},
-      {"a lone key whose folder reference has no sequence is no name",
+      {"old entry's header and folder reference overwritten",
+       [](CraftedBlock& b) { std::fill_n(b.bytes.begin() + b.entries[2], 0x18, 0xFF); },
+       none,
+       true,
+       {u"alpha.txt", u"beta.txt"},
+       {u"gone-secret.txt"}},
+      {"a lone key without plausible times is no name",
        [](CraftedBlock& b) {
          std::fill_n(b.bytes.begin() + b.entries[2], 0x10, 0);
-         b.bytes[b.entries[2] + 0x10 + 6] = 0;
+         b.bytes[b.entries[2] + 0x10 + 0x0F] = 0x7F;  // creation time far past 2200
        },
        none,
        true,

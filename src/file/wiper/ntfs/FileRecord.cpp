@@ -49,13 +49,19 @@ const Attribute* FileRecord::find(std::uint32_t type, std::u16string_view name) 
   return nullptr;
 }
 
+ByteSpan FileRecord::leftOverBytes() const {
+  const std::size_t from = (usedEnd_ + 7) / 8 * 8;
+  return from < bytes_.size() ? bytes_.part(from, bytes_.size() - from) : ByteSpan();
+}
+
 std::vector<Attribute> FileRecord::leftOver() const {
   std::vector<Attribute> found;
+  const ByteSpan area = leftOverBytes();
   Attribute a;
-  for (std::size_t pos = (usedEnd_ + 7) / 8 * 8; pos + 8 <= bytes_.size();) {
-    const std::uint32_t type = bytes_.u32(pos);
+  for (std::size_t pos = 0; pos + 8 <= area.size();) {
+    const std::uint32_t type = area.u32(pos);
     if ((type == Attribute::kFileName || type == Attribute::kData) &&
-        Attribute::parse(bytes_.part(pos, bytes_.size() - pos), a)) {
+        Attribute::parse(area.part(pos, area.size() - pos), a)) {
       found.push_back(a);
       pos += a.length;
     } else {

@@ -34,6 +34,10 @@ class FileRecord {
   // there is none.
   const Attribute* find(std::uint32_t type, std::u16string_view name) const;
 
+  // The bytes after the used part, from the first 8-byte boundary past the
+  // end marker: what attributes the driver moved or shrank left behind.
+  ByteSpan leftOverBytes() const;
+
   // The names the record still holds: those of its $FILE_NAME attributes,
   // then those of whole $FILE_NAME attributes left in the bytes after its
   // used part (an attribute removed or moved by the driver).

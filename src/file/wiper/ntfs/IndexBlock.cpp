@@ -39,40 +39,36 @@ bool IndexBlock::parseEntry(ByteSpan bytes, FileName& out, std::size_t& length) 
 }
 
 std::vector<FileName> IndexBlock::liveNames() const {
+  return valid_ ? entryNames(bytes_.part(first_, used_ - first_)) : std::vector<FileName>();
+}
+
+std::vector<FileName> IndexBlock::slackNames() const {
+  const std::size_t from = (used_ + 7) / 8 * 8;
+  return valid_ && from < allocated_ ? leftOverNames(bytes_.part(from, allocated_ - from))
+                                     : std::vector<FileName>();
+}
+
+std::vector<FileName> IndexBlock::entryNames(ByteSpan area) {
   std::vector<FileName> found;
-  if (!valid_) return found;
   FileName name;
-  std::size_t pos = first_;
+  std::size_t pos = 0;
   // Every step moves on by at least an entry header, so the walk ends.
-  while (pos + kEntryHeader <= used_ && (bytes_.u16(pos + 0x0C) & kLastEntry) == 0) {
+  while (pos + kEntryHeader <= area.size() && (area.u16(pos + 0x0C) & kLastEntry) == 0) {
     std::size_t length = 0;
-    if (!parseEntry(bytes_.part(pos, used_ - pos), name, length)) break;
+    if (!parseEntry(area.part(pos, area.size() - pos), name, length)) break;
     found.push_back(name);
     pos += length;
   }
   return found;
 }
 
-bool IndexBlock::parseLoneKey(ByteSpan bytes, FileName& out, std::size_t& length) {
-  // A folder reference names a record below 2^32 and has a sequence number.
-  const std::uint64_t parent = bytes.u64(0);
-  const std::uint64_t record = parent & 0xFFFFFFFFFFFFull;
-  if (record == 0 || record > 0xFFFFFFFFull || (parent >> 48) == 0 ||
-      !FileName::parse(bytes, out)) {
-    return false;
-  }
-  length = (FileName::kNameOffset + 2 * out.name.size() + 7) / 8 * 8;
-  return true;
-}
-
-std::vector<FileName> IndexBlock::slackNames() const {
+std::vector<FileName> IndexBlock::leftOverNames(ByteSpan area) {
   std::vector<FileName> found;
-  if (!valid_) return found;
   FileName name;
-  for (std::size_t pos = (used_ + 7) / 8 * 8; pos + kEntryHeader <= allocated_;) {
+  for (std::size_t pos = 0; pos + kEntryHeader <= area.size();) {
+    const ByteSpan rest = area.part(pos, area.size() - pos);
     std::size_t length = 0;
-    if (parseEntry(bytes_.part(pos, allocated_ - pos), name, length) ||
-        parseLoneKey(bytes_.part(pos, allocated_ - pos), name, length)) {
+    if (parseEntry(rest, name, length) || parseLoneKey(rest, name, length)) {
       found.push_back(name);
       pos += length;
     } else {
@@ -80,6 +76,20 @@ std::vector<FileName> IndexBlock::slackNames() const {
     }
   }
   return found;
+}
+
+bool IndexBlock::parseLoneKey(ByteSpan bytes, FileName& out, std::size_t& length) {
+  // Its creation and change times lie between 1980 and 2200 (the folder
+  // reference before them may be overwritten by an end marker).
+  constexpr std::uint64_t kYear1980 = 119600064000000000ull;
+  constexpr std::uint64_t kYear2200 = 189000000000000000ull;
+  for (std::size_t at : {std::size_t{0x08}, std::size_t{0x10}}) {
+    const std::uint64_t time = bytes.u64(at);
+    if (time < kYear1980 || time > kYear2200) return false;
+  }
+  if (!FileName::parse(bytes, out)) return false;
+  length = (FileName::kNameOffset + 2 * out.name.size() + 7) / 8 * 8;
+  return true;
 }
 
 }  // namespace s::file::wiper::ntfs

@@ -36,6 +36,16 @@ class IndexBlock {
   // stands.
   std::vector<FileName> slackNames() const;
 
+  // The names of the entries from the start of `area` (an index's entry
+  // list, in a block or in a folder's $INDEX_ROOT) to the one marked last,
+  // stopping early at an entry that does not parse (see parseEntry).
+  static std::vector<FileName> entryNames(ByteSpan area);
+
+  // The names that still stand in `area` (slack; its start 8-byte
+  // aligned): at 8-byte steps, every place where a plausible entry holding
+  // a file name, or such an entry's key alone (parseLoneKey), stands.
+  static std::vector<FileName> leftOverNames(ByteSpan area);
+
   // Reads the index entry at the start of `bytes` (header, key as a
   // $FILE_NAME value). False when its length is short, not a multiple of
   // 8 or past the end of `bytes`, its key does not fit in it, or the key
@@ -43,10 +53,10 @@ class IndexBlock {
   static bool parseEntry(ByteSpan bytes, FileName& out, std::size_t& length);
 
   // Reads a $FILE_NAME value standing alone at the start of `bytes`: the
-  // key of an entry whose header a later entry overwrote when the one
-  // before it was removed. Stricter than a key inside an entry: the folder
-  // reference must name a record below 2^32 with a sequence number.
-  // `length` receives the value's length rounded up to 8.
+  // key of an entry whose header (and even the folder reference after it)
+  // a later entry or an end marker overwrote. Stricter than a key inside
+  // an entry: its creation and change times must be plausible (1980 to
+  // 2200). `length` receives the value's length rounded up to 8.
   static bool parseLoneKey(ByteSpan bytes, FileName& out, std::size_t& length);
 
  private:

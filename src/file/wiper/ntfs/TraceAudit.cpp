@@ -151,32 +151,53 @@ void TraceAudit::lookAtFreeRecord(const FileRecord& record, TraceReport& report)
 void TraceAudit::lookAtFolder(const FileRecord& record, TraceReport& report) {
   const Attribute* root = record.find(Attribute::kIndexRoot, u"$I30");
   const Attribute* blocks = record.find(Attribute::kIndexAllocation, u"$I30");
-  const Attribute* bitmap = record.find(Attribute::kBitmap, u"$I30");
-  if (blocks == nullptr) {
-    // A small folder keeps its entries in the record; a large one whose
-    // attributes spill into other records is not followed.
-    if (root == nullptr || record.find(Attribute::kAttributeList, u"") != nullptr) {
-      ++report.foldersNotRead;
-    }
-    return;
-  }
-  const std::uint32_t blockSize = root != nullptr ? root->value.u32(8) : 0;
-  std::vector<RunList::Extent> extents;
-  std::vector<std::uint8_t> bits;
-  if (!isPowerOfTwo(blockSize) || blockSize < 512 || blockSize > 65536 || bitmap == nullptr ||
-      !blocks->nonResident || blocks->startVcn != 0 ||
-      !RunList::decode(blocks->runs, reader_->clusterCount(), extents) ||
-      !valueOf(*bitmap, kFolderBitmapLimit, bits)) {
+  // A large folder whose attributes spill into other records is not
+  // followed past its root.
+  const bool spilt = blocks == nullptr && record.find(Attribute::kAttributeList, u"") != nullptr;
+  if (root == nullptr) {
     ++report.foldersNotRead;
     return;
   }
+  FolderNames names;
+  // The root's entries, and what shrinking it left in the record.
+  for (const FileName& n : IndexBlock::entryNames(entriesOfRoot(*root))) names.live.insert(n.name);
+  for (const FileName& n : IndexBlock::leftOverNames(record.leftOverBytes())) {
+    names.slack.insert(n.name);
+  }
+  // The record's own names may stand there too: they are the folder's.
+  for (const FileName& n : record.names()) names.live.insert(n.name);
+  const bool whole =
+      !spilt && (blocks == nullptr || readBlocks(record, *root, *blocks, names, report));
+  ++(whole ? report.foldersRead : report.foldersNotRead);
+  countOldNames(names, report);
+}
+
+ByteSpan TraceAudit::entriesOfRoot(const Attribute& root) {
+  // The index header follows the root's 16-byte head; its offsets count
+  // from the header.
+  constexpr std::size_t kHeader = 0x10;
+  const std::size_t first = root.value.u32(kHeader);
+  const std::size_t used = root.value.u32(kHeader + 4);
+  if (first > used || !root.value.holds(kHeader + first, used - first)) return ByteSpan();
+  return root.value.part(kHeader + first, used - first);
+}
+
+bool TraceAudit::readBlocks(const FileRecord& record, const Attribute& root,
+                            const Attribute& blocks, FolderNames& names, TraceReport& report) {
+  const Attribute* bitmap = record.find(Attribute::kBitmap, u"$I30");
+  const std::uint32_t blockSize = root.value.u32(8);
+  std::vector<RunList::Extent> extents;
+  std::vector<std::uint8_t> bits;
+  if (!isPowerOfTwo(blockSize) || blockSize < 512 || blockSize > 65536 || bitmap == nullptr ||
+      !blocks.nonResident || blocks.startVcn != 0 ||
+      !RunList::decode(blocks.runs, reader_->clusterCount(), extents) ||
+      !valueOf(*bitmap, kFolderBitmapLimit, bits)) {
+    return false;
+  }
   indexBlockSize_ = blockSize;
-  ++report.foldersRead;
-  std::set<std::u16string> live;
-  std::set<std::u16string> slack;
   std::vector<std::uint8_t> block(blockSize);
   const std::uint64_t count =
-      std::min<std::uint64_t>(blocks->dataSize / blockSize, bits.size() * 8ull);
+      std::min<std::uint64_t>(blocks.dataSize / blockSize, bits.size() * 8ull);
   for (std::uint64_t k = 0; k < count; ++k) {
     if (((bits[k / 8] >> (k % 8)) & 1) == 0 ||
         !reader_->read(extents, k * blockSize, block.data(), blockSize) ||
@@ -185,12 +206,16 @@ void TraceAudit::lookAtFolder(const FileRecord& record, TraceReport& report) {
     }
     ++report.indexBlocksRead;
     const IndexBlock index(ByteSpan(block.data(), blockSize));
-    for (const FileName& n : index.liveNames()) live.insert(n.name);
-    for (const FileName& n : index.slackNames()) slack.insert(n.name);
+    for (const FileName& n : index.liveNames()) names.live.insert(n.name);
+    for (const FileName& n : index.slackNames()) names.slack.insert(n.name);
   }
+  return true;
+}
+
+void TraceAudit::countOldNames(const FolderNames& names, TraceReport& report) const {
   // Copies of live entries (moved within the folder) are no traces.
-  for (const std::u16string& name : slack) {
-    if (live.count(name) != 0) continue;
+  for (const std::u16string& name : names.slack) {
+    if (names.live.count(name) != 0) continue;
     if (name.rfind(kOwnPrefix, 0) == 0) {
       ++report.ownSlackNames;
       continue;

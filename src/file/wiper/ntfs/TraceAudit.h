@@ -51,7 +51,20 @@ class TraceAudit {
   void walkMft(TraceReport& report);
   void lookAtRecord(std::uint8_t* bytes, TraceReport& report);
   void lookAtFreeRecord(const FileRecord& record, TraceReport& report);
+  // The names of one folder's index: those of live entries, and those
+  // still standing in slack.
+  struct FolderNames {
+    std::set<std::u16string> live;
+    std::set<std::u16string> slack;
+  };
   void lookAtFolder(const FileRecord& record, TraceReport& report);
+  // The entry list of a folder's $INDEX_ROOT value; empty when damaged.
+  static ByteSpan entriesOfRoot(const Attribute& root);
+  // Reads the folder's live index blocks; false when its index cannot be
+  // followed (a damaged size, run list or bitmap).
+  bool readBlocks(const FileRecord& record, const Attribute& root, const Attribute& blocks,
+                  FolderNames& names, TraceReport& report);
+  void countOldNames(const FolderNames& names, TraceReport& report) const;
   void scanFreeClusters(TraceReport& report);
   void lookAtFreeChunk(const std::uint8_t* chunk, std::size_t size, TraceReport& report);
   void keep(std::vector<std::u16string>& list, const std::u16string& name) const;

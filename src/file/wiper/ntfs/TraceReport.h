@@ -22,10 +22,13 @@ struct TraceReport {
   std::uint64_t recordsRead = 0;          // FILE records of the MFT read
   std::uint64_t freeRecordsWithName = 0;  // free records still holding a file name
   std::uint64_t freeRecordsWithData = 0;  // free records still holding resident data
-  std::uint64_t foldersRead = 0;          // folders whose index blocks were read
-  std::uint64_t foldersNotRead = 0;       // folders whose index could not be followed
+  std::uint64_t foldersRead = 0;          // folders whose index was read whole
+  std::uint64_t foldersNotRead = 0;       // folders whose index could not be followed whole
   std::uint64_t indexBlocksRead = 0;      // live index blocks read
-  std::uint64_t slackNames = 0;           // old names in the slack of live index blocks
+  // Old names in the slack of live folders' indexes: after the last live
+  // entry of an index block, or left in the folder's record when its
+  // index root shrank.
+  std::uint64_t slackNames = 0;
   // Old names of the engine's own temporary entries ("Vonq_Nulmark...") in
   // that slack: no trace of a user's file, so not among slackNames.
   std::uint64_t ownSlackNames = 0;

@@ -47,12 +47,8 @@ TraceReport TraceAudit::run(std::u16string_view root) {
   s::os::FileSystem& fs = s::os::fileSystem();
   report.flushed = fs.flushVolume(root);
   s::os::NtfsVolumeData volume;
-  if (!fs.ntfsVolumeData(root, volume)) {
-    report.status = failureStatus();
-    return report;
-  }
-  std::unique_ptr<s::os::File> source = fs.openVolumeSource(root);
-  if (source == nullptr) {
+  std::unique_ptr<s::os::File> source;
+  if (!fs.ntfsVolumeData(root, volume) || (source = fs.openVolumeSource(root)) == nullptr) {
     report.status = failureStatus();
     return report;
   }
@@ -61,26 +57,31 @@ TraceReport TraceAudit::run(std::u16string_view root) {
     report.status = TraceReport::Status::Damaged;
     return report;
   }
-  const std::uint64_t clusters =
-      volume.totalSectors * volume.bytesPerSector / volume.bytesPerCluster;
-  VolumeReader reader(*source, volume.bytesPerCluster, clusters);
+  VolumeReader reader(*source, volume.bytesPerCluster,
+                      volume.totalSectors * volume.bytesPerSector / volume.bytesPerCluster);
   reader_ = &reader;
+  readVolume(volume, report);
+  reader_ = nullptr;
+  return report;
+}
+
+void TraceAudit::readVolume(const s::os::NtfsVolumeData& volume, TraceReport& report) {
   recordSize_ = volume.bytesPerMftRecord;
-  std::vector<std::uint8_t> first(recordSize_);
+  // Record 0 is found where the boot sector puts the MFT; it tells where
+  // the rest of the MFT lies.
   mft_ = {RunList::Extent{volume.mftStartLcn,
                           (recordSize_ + volume.bytesPerCluster - 1) / volume.bytesPerCluster,
                           false}};
+  std::vector<std::uint8_t> first(recordSize_);
   if (!readRecord(0, first) || !FileRecord::fixUp(first.data(), first.size()) ||
       !dataOf(FileRecord(ByteSpan(first.data(), first.size())), mft_, mftBytes_)) {
     report.status = TraceReport::Status::Damaged;
-  } else {
-    report.status = TraceReport::Status::Done;
-    walkMft(report);
-    if (readFreeClusters_) scanFreeClusters(report);
-    if (stopped()) report.status = TraceReport::Status::Cancelled;
+    return;
   }
-  reader_ = nullptr;
-  return report;
+  report.status = TraceReport::Status::Done;
+  walkMft(report);
+  if (readFreeClusters_) scanFreeClusters(report);
+  if (stopped()) report.status = TraceReport::Status::Cancelled;
 }
 
 bool TraceAudit::dataOf(const FileRecord& record, std::vector<RunList::Extent>& extents,
@@ -225,41 +226,41 @@ void TraceAudit::countOldNames(const FolderNames& names, TraceReport& report) co
   }
 }
 
-void TraceAudit::scanFreeClusters(TraceReport& report) {
+bool TraceAudit::readVolumeBitmap(std::vector<std::uint8_t>& bits) {
   std::vector<std::uint8_t> record(recordSize_);
   std::vector<RunList::Extent> extents;
   std::uint64_t size = 0;
-  std::vector<std::uint8_t> bits;
-  const std::uint64_t clusters = reader_->clusterCount();
-  if (stopped() || !readRecord(kVolumeBitmapRecord, record) ||
+  if (!readRecord(kVolumeBitmapRecord, record) ||
       !FileRecord::fixUp(record.data(), record.size()) ||
       !dataOf(FileRecord(ByteSpan(record.data(), record.size())), extents, size) ||
-      size > kVolumeBitmapLimit || size * 8 < clusters) {
-    report.status = TraceReport::Status::Damaged;
-    return;
+      size > kVolumeBitmapLimit || size * 8 < reader_->clusterCount()) {
+    return false;
   }
   bits.assign(static_cast<std::size_t>(size), 0);
-  if (!reader_->read(extents, 0, bits.data(), bits.size())) {
+  return reader_->read(extents, 0, bits.data(), bits.size());
+}
+
+void TraceAudit::scanFreeClusters(TraceReport& report) {
+  std::vector<std::uint8_t> bits;
+  if (stopped() || !readVolumeBitmap(bits)) {
     report.status = TraceReport::Status::Damaged;
     return;
   }
+  const std::uint64_t clusters = reader_->clusterCount();
   const std::uint32_t clusterSize = reader_->clusterSize();
   const std::uint64_t perChunk = std::max<std::uint64_t>(1, kChunkBytes / clusterSize);
   std::vector<std::uint8_t> chunk(static_cast<std::size_t>(perChunk * clusterSize));
   const auto isFree = [&bits](std::uint64_t c) { return ((bits[c / 8] >> (c % 8)) & 1) == 0; };
   for (std::uint64_t c = 0; c < clusters && !stopped();) {
-    if (!isFree(c)) {
-      ++c;
-      continue;
-    }
-    std::uint64_t n = 1;
+    // The next run of free clusters, at most a chunk of them.
+    std::uint64_t n = 0;
     while (n < perChunk && c + n < clusters && isFree(c + n)) ++n;
     const std::size_t bytes = static_cast<std::size_t>(n * clusterSize);
-    if (reader_->read(c * clusterSize, chunk.data(), bytes)) {
+    if (n > 0 && reader_->read(c * clusterSize, chunk.data(), bytes)) {
       report.freeClustersRead += n;
       lookAtFreeChunk(chunk.data(), bytes, report);
     }
-    c += n;
+    c += std::max<std::uint64_t>(n, 1);
   }
 }
 

@@ -13,6 +13,7 @@
 #include "file/wiper/ntfs/RunList.h"
 #include "file/wiper/ntfs/TraceReport.h"
 #include "file/wiper/ntfs/VolumeReader.h"
+#include "os/NtfsVolumeData.h"
 
 namespace s::file::wiper::ntfs {
 
@@ -42,6 +43,8 @@ class TraceAudit {
 
  private:
   bool stopped() const { return stop_ != nullptr && stop_->load(); }
+  // Everything after the volume was opened: the MFT, then the free clusters.
+  void readVolume(const s::os::NtfsVolumeData& volume, TraceReport& report);
   // The extents and initialised size of an unnamed non-resident $DATA.
   bool dataOf(const FileRecord& record, std::vector<RunList::Extent>& extents,
               std::uint64_t& size) const;
@@ -65,6 +68,8 @@ class TraceAudit {
   bool readBlocks(const FileRecord& record, const Attribute& root, const Attribute& blocks,
                   FolderNames& names, TraceReport& report);
   void countOldNames(const FolderNames& names, TraceReport& report) const;
+  // The volume's cluster bitmap ($Bitmap, record 6), one bit a cluster.
+  bool readVolumeBitmap(std::vector<std::uint8_t>& bits);
   void scanFreeClusters(TraceReport& report);
   void lookAtFreeChunk(const std::uint8_t* chunk, std::size_t size, TraceReport& report);
   void keep(std::vector<std::u16string>& list, const std::u16string& name) const;

@@ -22,6 +22,7 @@ Options Options::parse(const std::vector<std::string>& args) {
   Options o;
   bool anyOperation = false;
   bool list = false;
+  bool audit = false;
   for (const std::string& arg : args) {
     const int op = operationOf(arg);
     if (op >= 0) {
@@ -32,6 +33,8 @@ Options Options::parse(const std::vector<std::string>& args) {
       o.verbose = true;
     } else if (arg == "--list") {
       list = true;
+    } else if (arg == "--audit") {
+      audit = true;
     } else if (arg == "--help" || arg == "-h") {
       o.mode = Mode::Help;
       return o;
@@ -47,6 +50,10 @@ Options Options::parse(const std::vector<std::string>& args) {
     o.mode = Mode::List;
     if (!o.mountPoint.empty() || anyOperation) o.error = "--list takes no other arguments";
     return o;
+  }
+  if (audit) {
+    o.mode = Mode::Audit;
+    if (anyOperation || o.yes) o.error = "--audit takes only --verbose and a mount point";
   }
   if (o.error.empty() && o.mountPoint.empty()) o.error = "no mount point given";
   if (!anyOperation) std::fill(o.operations, o.operations + 4, true);

@@ -7,7 +7,7 @@ namespace s::cli {
 
 // What the command line asks for.
 struct Options {
-  enum class Mode { Scrub, List, Help };
+  enum class Mode { Scrub, List, Help, Audit };
 
   Mode mode = Mode::Scrub;
   // Operations in engine order: recycle bin, free space, MFT, cluster tips,
@@ -19,7 +19,8 @@ struct Options {
   std::string error;       // why the command line is unusable; empty when fine
 
   // Parses the arguments after the program name. No operation flag means
-  // the first four. Never throws; a bad command line fills `error`.
+  // the first four. --audit takes a mount point and --verbose only. Never
+  // throws; a bad command line fills `error`.
   static Options parse(const std::vector<std::string>& args);
 };
 

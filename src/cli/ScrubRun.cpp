@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <string>
 
+#include "cli/AuditText.h"
 #include "cli/Console.h"
 #include "cli/Texts.h"
+#include "file/wiper/ntfs/TraceAudit.h"
 #include "file/wiper/win/DiskWiper.h"
 #include "file/wiper/win/RootProbe.h"
 #include "file/wiper/win/RunTexts.h"
@@ -80,7 +82,8 @@ int ScrubRun::list(std::FILE* out) {
   return volumes.empty() ? kIncomplete : kComplete;
 }
 
-std::u16string ScrubRun::usableRoot(const std::string& mountPoint, std::FILE* err) {
+std::u16string ScrubRun::mountRoot(const std::string& mountPoint, s::os::VolumeInfo& volume,
+                                   std::FILE* err) {
   const char16_t sep = fileSystem().separator();
   // A relative mount point is taken from the current folder.
   std::error_code ignored;
@@ -90,7 +93,6 @@ std::u16string ScrubRun::usableRoot(const std::string& mountPoint, std::FILE* er
   if (root.empty() || root.back() != sep) root += sep;
   const char* name = mountPoint.c_str();
   s::os::FileInfo info;
-  s::os::VolumeInfo volume;
   if (!fileSystem().stat(root.substr(0, root.size() > 1 ? root.size() - 1 : 1), info)) {
     std::fprintf(err, "vonq-scrub: %s does not exist.\n", name);
   } else if (info.kind != s::os::EntryKind::Folder) {
@@ -98,7 +100,18 @@ std::u16string ScrubRun::usableRoot(const std::string& mountPoint, std::FILE* er
   } else if (!fileSystem().volumeOf(root, volume) || volume.root != root) {
     std::fprintf(
         err, "vonq-scrub: %s is not the mount point of a volume (see vonq-scrub --list).\n", name);
-  } else if (volume.readOnly) {
+  } else {
+    return root;
+  }
+  return {};
+}
+
+std::u16string ScrubRun::usableRoot(const std::string& mountPoint, std::FILE* err) {
+  s::os::VolumeInfo volume;
+  std::u16string root = mountRoot(mountPoint, volume, err);
+  const char* name = mountPoint.c_str();
+  if (root.empty()) return {};
+  if (volume.readOnly) {
     std::fprintf(err, "vonq-scrub: %s is mounted read-only.\n", name);
   } else if (!s::file::wiper::win::RootProbe::mayCreateIn(root)) {
     std::fprintf(err,
@@ -109,6 +122,43 @@ std::u16string ScrubRun::usableRoot(const std::string& mountPoint, std::FILE* er
     return root;
   }
   return {};
+}
+
+int ScrubRun::audit(const Options& options, std::FILE* out, std::FILE* err) {
+  s::os::VolumeInfo volume;
+  root_ = mountRoot(options.mountPoint, volume, err);
+  if (root_.empty()) return kUsage;
+  if (!volume.sourceReadable) {
+    std::fprintf(err, "vonq-scrub: %s\n", unsupportedMessage().c_str());
+    return kUnsupported;
+  }
+  if (volume.fileSystem != u"NTFS") {
+    std::fprintf(err, "vonq-scrub: %s is not NTFS; only NTFS volumes can be audited.\n",
+                 options.mountPoint.c_str());
+    return kUnsupported;
+  }
+  using s::file::wiper::ntfs::TraceReport;
+  const TraceReport report =
+      s::file::wiper::ntfs::TraceAudit(s::file::wiper::ntfs::TraceAudit::kNamesKept, &interrupted_)
+          .run(root_);
+  AuditText::print(report, options.verbose, out);
+  switch (report.status) {
+    case TraceReport::Status::Done:
+      return kComplete;
+    case TraceReport::Status::Cancelled:
+      return kCancelled;
+    case TraceReport::Status::Damaged:
+      return kIncomplete;
+    default:
+      return kUnsupported;
+  }
+}
+
+std::string ScrubRun::tracesLeft(const bool enabled[5], bool ntfs) {
+  if (!ntfs || interrupted_.load()) return {};
+  const s::file::wiper::ntfs::TraceReport report =
+      s::file::wiper::ntfs::TraceAudit(0, &interrupted_, false).run(root_);
+  return AuditText::leftAfterRun(report, enabled);
 }
 
 bool ScrubRun::confirm(const Options& options, bool ntfs, std::FILE* in, std::FILE* out) {
@@ -200,8 +250,9 @@ int ScrubRun::scrub(const Options& options, std::FILE* in, std::FILE* out, std::
   const bool refused = !drive(*engine, enabled, out);
   printed_[0] = printed_[1] = printed_[2] = printed_[3] = printed_[4] = -1;
   draw(*engine, enabled, out);
-  const int result =
-      refused ? kIncomplete : tellOutcome(*engine, enabled, ntfs, options.verbose, out);
+  const int result = refused ? kIncomplete
+                             : tellOutcome(*engine, enabled, ntfs, options.verbose,
+                                           tracesLeft(enabled, ntfs), out);
   if (refused) std::fprintf(out, "vonq-scrub: the engine would not start; nothing was done.\n");
   engine->release();
   return result;
@@ -210,13 +261,16 @@ int ScrubRun::scrub(const Options& options, std::FILE* in, std::FILE* out, std::
 // Says how the run ended: the end message, and for an incomplete run each
 // operation that fell short with its reason. Returns the exit status.
 int ScrubRun::tellOutcome(DiskWiper& engine, const bool enabled[5], bool ntfs, bool verbose,
-                          std::FILE* out) {
+                          const std::string& traces, std::FILE* out) {
   using Outcome = DiskWiper::Outcome;
   const Outcome outcome = interrupted_.load() ? Outcome::Cancelled : engine.outcome();
   if (verbose) tellWhatWasDone(engine, out);
   const bool everything = enabled[1] && enabled[2] && enabled[3] && enabled[4] && ntfs;
   std::fprintf(out, "%s\n",
-               texts_.shown(texts_.run().ended(outcome, everything, engine.reports())).c_str());
+               texts_
+                   .shown(texts_.run().endedWithTraces(outcome, everything, engine.reports(),
+                                                       Console::fromBytes(traces)))
+                   .c_str());
   if (outcome == Outcome::Complete) return kComplete;
   return outcome == Outcome::Cancelled ? kCancelled : kIncomplete;
 }

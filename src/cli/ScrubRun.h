@@ -7,6 +7,7 @@
 
 #include "cli/Options.h"
 #include "cli/Texts.h"
+#include "os/VolumeInfo.h"
 
 namespace s::file::wiper::win {
 class DiskWiper;
@@ -35,16 +36,30 @@ class ScrubRun {
   // read from `in`; progress goes to `out`, problems to `err`.
   int scrub(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err);
 
+  // Counts, read-only, what the NTFS volume mounted at the options' mount
+  // point still holds of deleted files, and prints it (the first names too
+  // with --verbose). Returns kComplete when the volume was read whole,
+  // kIncomplete when only in part, kUnsupported when it is not NTFS or its
+  // device cannot be read, kUsage for a mount point that cannot be used.
+  int audit(const Options& options, std::FILE* out, std::FILE* err);
+
  private:
   // The drive root for the mount point given, or empty after printing why
   // it cannot be used.
   std::u16string usableRoot(const std::string& mountPoint, std::FILE* err);
+  // The same for reading only: the mount point of a volume, writable or not.
+  std::u16string mountRoot(const std::string& mountPoint, s::os::VolumeInfo& volume,
+                           std::FILE* err);
+  // What an audit after the run finds left of the kinds the run removes
+  // ("" when nothing, or when the drive is not NTFS). It reads the MFT and
+  // the folders' index blocks, not the free clusters.
+  std::string tracesLeft(const bool enabled[5], bool ntfs);
   bool confirm(const Options& options, bool ntfs, std::FILE* in, std::FILE* out);
   // Runs the engine to its end (stopping it on Ctrl-C); false when it
   // refused to start.
   bool drive(s::file::wiper::win::DiskWiper& engine, const bool enabled[5], std::FILE* out);
   int tellOutcome(s::file::wiper::win::DiskWiper& engine, const bool enabled[5], bool ntfs,
-                  bool verbose, std::FILE* out);
+                  bool verbose, const std::string& traces, std::FILE* out);
   void tellWhatWasDone(s::file::wiper::win::DiskWiper& engine, std::FILE* out);
   std::string unsupportedMessage();
   void draw(s::file::wiper::win::DiskWiper& engine, const bool enabled[5], std::FILE* out);

@@ -49,6 +49,7 @@ std::string Texts::shown(const std::u16string& text) {
 
 const char* Texts::usage() {
   return "Usage: vonq-scrub --list\n"
+         "       vonq-scrub --audit [--verbose] MOUNTPOINT\n"
          "       vonq-scrub [--recycle-bin] [--free-space] [--mft] [--cluster-tips]\n"
          "                  [--file-names] [--yes] [--verbose] MOUNTPOINT\n"
          "\n"
@@ -56,6 +57,12 @@ const char* Texts::usage() {
          "Without operation flags the first four operations run. --file-names\n"
          "(NTFS only) may take hours on large volumes. --yes skips the question.\n"
          "--verbose also prints what each operation did.\n"
+         "\n"
+         "--audit only reads the NTFS volume (after asking its driver to flush) and\n"
+         "counts what is still recoverable: names and resident data in free MFT\n"
+         "records, old names in folder index slack, index blocks in free clusters;\n"
+         "with --verbose also the first names found. After a run on NTFS the same\n"
+         "audit reports what the run left.\n"
          "\n"
          "Exit status: 0 complete, 1 incomplete, 2 cancelled, 3 drive type not\n"
          "supported or its device cannot be read, 4 bad usage or a mount point that\n"

@@ -51,5 +51,6 @@ int main(int argc, char** argv) {
   if (options.mode == Options::Mode::List) return run.list(stdout);
   std::signal(SIGINT, onInterrupt);
   std::signal(SIGTERM, onInterrupt);
+  if (options.mode == Options::Mode::Audit) return run.audit(options, stdout, stderr);
   return run.scrub(options, stdin, stdout, stderr);
 }

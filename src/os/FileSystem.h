@@ -63,6 +63,22 @@ class FileSystem {
   // volume"), NotSupported when it is not NTFS, Io when it is damaged.
   virtual bool ntfsVolumeData(std::u16string_view root, NtfsVolumeData& out) = 0;
 
+  // Asks the driver of the volume whose root is `root` to write what it
+  // still holds in memory to the volume's device or image (syncfs on Linux,
+  // FlushFileBuffers of the volume on Windows), so that a raw read of the
+  // device sees the volume as its files do. False (AccessDenied, NotFound)
+  // when it cannot be asked. Changes no file. Any thread.
+  virtual bool flushVolume(std::u16string_view root) = 0;
+
+  // Opens the device or image holding the volume whose root is `root` for
+  // raw reading, read-only: never asks for write access, never follows a
+  // link in `root`. A read at any position sees the volume's bytes there;
+  // on Windows (\\.\X:) only whole sectors at sector positions can be read.
+  // Null with AccessDenied when this user may not read it (root or
+  // administrator rights are needed), NotFound when no volume has that
+  // root. Any thread; the File is used by one thread at a time.
+  virtual std::unique_ptr<File> openVolumeSource(std::u16string_view root) = 0;
+
   // ---- Files
 
   // Opens or creates a file as `mode` says. Null on failure: Exists (a create-

@@ -22,6 +22,10 @@ class FileSystemWrapper : public FileSystem {
   bool ntfsVolumeData(std::u16string_view root, NtfsVolumeData& out) override {
     return target_.ntfsVolumeData(root, out);
   }
+  bool flushVolume(std::u16string_view root) override { return target_.flushVolume(root); }
+  std::unique_ptr<File> openVolumeSource(std::u16string_view root) override {
+    return target_.openVolumeSource(root);
+  }
   std::unique_ptr<File> openFile(std::u16string_view path, const OpenMode& mode) override {
     return target_.openFile(path, mode);
   }

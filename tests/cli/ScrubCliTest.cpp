@@ -41,6 +41,31 @@ std::vector<std::string> leftovers(const std::string& mount) {
   return found;
 }
 
+// Runs vonq-scrub with `args` and a fresh tmpfs mount point after them.
+// False when no tmpfs can be mounted here (needs root).
+bool runOnTmpfs(std::vector<std::string> args, Finished& out) {
+  vonq::test::TempFolder folder;
+  if (::mount("tmpfs", folder.root().c_str(), "tmpfs", 0, "size=1m") != 0) return false;
+  args.push_back(folder.root());
+  out = runScrub(args);
+  ::umount2(folder.root().c_str(), MNT_DETACH);
+  return true;
+}
+
+// Runs vonq-scrub with `args` as the user nobody, after making the image of
+// `volume` readable by root only (its mount stays open to everyone).
+Finished runAsNobodyOnUnreadableImage(const ScratchNtfs& volume,
+                                      const std::vector<std::string>& args) {
+  const fs::path image(volume.imagePath());
+  fs::permissions(image, fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(image.parent_path(),
+                  fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
+  vonq::test::TempFolder state;
+  fs::permissions(state.root(), fs::perms::all);
+  constexpr int kNobody = 65534;
+  return runScrub(args, "", state.root(), kNobody);
+}
+
 TEST(ScrubCli, RefusesBadCommandLinesAndUnusableMountPointsWithStatus4) {
   vonq::test::TempFolder folder;
   vonq::test::writeText(folder.at("file"), "x");
@@ -53,6 +78,10 @@ TEST(ScrubCli, RefusesBadCommandLinesAndUnusableMountPointsWithStatus4) {
       {{}, "no mount point given"},
       {{"/a", "/b"}, "only one mount point"},
       {{"--list", "/"}, "--list takes no other arguments"},
+      {{"--audit", "--yes", "/"}, "--audit takes only --verbose and a mount point"},
+      {{"--audit", "--mft", "/"}, "--audit takes only --verbose and a mount point"},
+      {{"--audit"}, "no mount point given"},
+      {{"--audit", folder.root()}, "is not the mount point of a volume"},
       {{"--yes", folder.at("missing")}, "does not exist"},
       {{"--yes", folder.at("file")}, "is not a folder"},
       {{"--yes", folder.root()}, "is not the mount point of a volume"},
@@ -69,11 +98,9 @@ TEST(ScrubCli, RefusesBadCommandLinesAndUnusableMountPointsWithStatus4) {
 }
 
 TEST(ScrubCli, EndsWithStatus3OnAVolumeOfAnotherFileSystem) {
-  vonq::test::TempFolder folder;
-  const bool mounted = ::mount("tmpfs", folder.root().c_str(), "tmpfs", 0, "size=1m") == 0;
+  Finished f;
+  const bool mounted = runOnTmpfs({"--yes"}, f);
   VONQ_REQUIRE_CAPABILITY(mounted, "cannot mount a tmpfs (needs root)");
-  const Finished f = runScrub({"--yes", folder.root()});
-  ::umount2(folder.root().c_str(), MNT_DETACH);
   EXPECT_EQ(f.exitCode, 3);
   EXPECT_TRUE(has(f.out, "This drive type is curretly not supported.")) << f.out;
 }
@@ -195,20 +222,49 @@ TEST(ScrubCli, DeviceThatCannotBeReadSaysRootIsNeeded) {
   options.mountOptions = "umask=0";
   ScratchNtfs volume(options);
   ASSERT_TRUE(volume.ok()) << volume.error();
-  const std::filesystem::path image(volume.imagePath());
-
-  fs::permissions(image, fs::perms::owner_read | fs::perms::owner_write);
-  fs::permissions(image.parent_path(),
-                  fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
-  vonq::test::TempFolder state;
-  fs::permissions(state.root(), fs::perms::all);
-  constexpr int kNobody = 65534;
   const Finished f =
-      runScrub({"--yes", "--free-space", volume.mountPoint()}, "", state.root(), kNobody);
+      runAsNobodyOnUnreadableImage(volume, {"--yes", "--free-space", volume.mountPoint()});
   EXPECT_EQ(f.exitCode, 3) << f.out << f.err;
   EXPECT_TRUE(has(f.out, "cannot be read by this user")) << f.out;
   EXPECT_TRUE(has(f.out, "(root)")) << f.out;
   EXPECT_FALSE(has(f.out, "not supported")) << f.out;
+}
+
+// The audit reads the volume and leaves it as it was: the image is the
+// same byte for byte afterwards. With --verbose it names what it found.
+// Another file system, or a device this user cannot read, ends with 3.
+TEST(ScrubCli, AuditNamesDeletedFilesAndChangesNothing) {
+  VONQ_REQUIRE_NTFS();
+  ScratchNtfs::Options options;
+  options.mountOptions = "umask=0";
+  ScratchNtfs volume(options);
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  std::ofstream(volume.path("vonqcli-deleted-name.txt")) << "a resident secret";
+  ::sync();
+  fs::remove(volume.path("vonqcli-deleted-name.txt"));
+  std::string imageBefore;
+  ASSERT_TRUE(volume.readImage(imageBefore));
+  ASSERT_TRUE(volume.mount());
+
+  const Finished f = runScrub({"--audit", "--verbose", volume.mountPoint()});
+  EXPECT_EQ(f.exitCode, 0) << f.out << f.err;
+  EXPECT_TRUE(has(f.out, "asked to write its data to the device first")) << f.out;
+  EXPECT_TRUE(has(f.out, "free MFT records still holding a file name           1")) << f.out;
+  EXPECT_TRUE(has(f.out, "    vonqcli-deleted-name.txt\n")) << f.out;
+  std::string imageAfter;
+  ASSERT_TRUE(volume.readImage(imageAfter));
+  EXPECT_TRUE(imageAfter == imageBefore);
+  ASSERT_TRUE(volume.mount());
+
+  const Finished nobody = runAsNobodyOnUnreadableImage(volume, {"--audit", volume.mountPoint()});
+  EXPECT_EQ(nobody.exitCode, 3) << nobody.out << nobody.err;
+  EXPECT_TRUE(has(nobody.err, "cannot be read by this user")) << nobody.err;
+
+  Finished other;
+  const bool mounted = runOnTmpfs({"--audit"}, other);
+  VONQ_REQUIRE_CAPABILITY(mounted, "cannot mount a tmpfs (needs root)");
+  EXPECT_EQ(other.exitCode, 3);
+  EXPECT_TRUE(has(other.err, "only NTFS volumes can be audited")) << other.err;
 }
 
 // Killed while the file-name wipe fills its folders: every folder was

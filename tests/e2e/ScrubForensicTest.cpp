@@ -59,14 +59,6 @@ std::string marker(const std::string& kind, int n, std::size_t size) {
   return out;
 }
 
-std::string commandOutput(const std::string& command) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  char buffer[4096];
-  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) out += buffer;
-  return out;
-}
-
 // A live file as its user sees it.
 struct Live {
   std::string content;
@@ -166,9 +158,10 @@ TEST(ScrubEndToEnd, AllFiveOperationsLeaveNothingRecoverableAndLiveFilesUnchange
   std::string image;
   ASSERT_TRUE(volume.readImage(image));
   for (const std::string& m : markers) EXPECT_EQ(image.find(m), std::string::npos) << m;
-  const std::string undeleted = commandOutput("ntfsundelete -s " + volume.imagePath() + " 2>&1");
+  const std::string undeleted =
+      vonq::test::commandOutput("ntfsundelete -s " + volume.imagePath() + " 2>&1");
   EXPECT_EQ(undeleted.find(".dat"), std::string::npos) << undeleted;
-  const std::string names = commandOutput("fls -r -d " + volume.imagePath() + " 2>&1");
+  const std::string names = vonq::test::commandOutput("fls -r -d " + volume.imagePath() + " 2>&1");
   EXPECT_EQ(names.find("vonqe2e-secret-name"), std::string::npos) << names;
   ASSERT_TRUE(volume.mount());
   EXPECT_TRUE(snapshot(volume.mountPoint()) == before);

@@ -10,6 +10,9 @@ namespace vonq::test {
 // missing capability is a failure rather than a reason to skip.
 bool underCi();
 
+// What `command` (run by the shell) prints on its standard output.
+std::string commandOutput(const std::string& command);
+
 }  // namespace vonq::test
 
 // Skips the current test with a printed reason when `available` is false, or

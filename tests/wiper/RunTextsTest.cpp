@@ -74,4 +74,30 @@ TEST_F(RunTextsTest, UnsupportedDriveSaysWhyWhenItsDeviceCannotBeRead) {
   EXPECT_EQ(ascii(run.reason(Shortfall::None)), "");
 }
 
+// A complete run that left traces keeps "Erasing Complete!" but never says
+// that no data can be recovered; one that left none says it as before.
+TEST_F(RunTextsTest, TracesLeftTakeThePlaceOfTheNoRecoveryPromise) {
+  const RunTexts run = texts();
+  RunTexts::Reports reports{};
+  const std::u16string traces = u"Traces left:\n  names 3";
+  struct Case {
+    DiskWiper::Outcome outcome;
+    bool everything;
+    std::u16string traces;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {DiskWiper::Outcome::Complete, true, u"",
+       "Erasing Complete!\r\nNo data can be recovered any more."},
+      {DiskWiper::Outcome::Complete, true, traces, "Erasing Complete!\r\nTraces left:\n  names 3"},
+      {DiskWiper::Outcome::Complete, false, traces,
+       "Operation Complete!\r\nTraces left:\n  names 3"},
+      {DiskWiper::Outcome::Cancelled, true, traces,
+       "Some operation has been canceled.\r\nTraces left:\n  names 3"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ascii(run.endedWithTraces(c.outcome, c.everything, reports, c.traces)), c.expected);
+  }
+}
+
 }  // namespace

@@ -135,14 +135,38 @@ std::uint64_t LinuxFileSystem::freeBytes(std::u16string_view path) {
   return static_cast<std::uint64_t>(sv.f_bfree) * sv.f_frsize;
 }
 
-bool LinuxFileSystem::ntfsVolumeData(std::u16string_view root, NtfsVolumeData& out) {
+bool LinuxFileSystem::sourceOf(std::u16string_view root, std::string& source) {
   std::string p;
   if (!nativeAbsolute(root, p)) return false;
   const auto mounts = MountTable::read();
   const MountEntry* m = MountTable::containing(mounts, p);
   if (m == nullptr) return failWith(FsError::NotFound);
+  source = m->source;
+  return true;
+}
+
+bool LinuxFileSystem::ntfsVolumeData(std::u16string_view root, NtfsVolumeData& out) {
+  std::string source;
+  if (!sourceOf(root, source)) return false;
   FsError error = FsError::None;
-  return NtfsReader::read(m->source, out, error) ? true : failWith(error);
+  return NtfsReader::read(source, out, error) ? true : failWith(error);
+}
+
+bool LinuxFileSystem::flushVolume(std::u16string_view root) {
+  std::string p;
+  if (!nativeAbsolute(root, p)) return false;
+  UniqueFd fd(::open(p.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!fd.valid() || ::syncfs(fd.get()) != 0) return failWith(errno);
+  return true;
+}
+
+std::unique_ptr<File> LinuxFileSystem::openVolumeSource(std::u16string_view root) {
+  std::string source;
+  if (!sourceOf(root, source)) return nullptr;
+  UniqueFd fd(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.valid())
+    return failWith(errno == ENOENT ? FsError::NotFound : FsError::AccessDenied), nullptr;
+  return std::make_unique<LinuxFile>(std::move(fd), false, false);
 }
 
 // ---- Files

@@ -18,6 +18,8 @@ class LinuxFileSystem final : public FileSystem {
   bool volumeOf(std::u16string_view path, VolumeInfo& out) override;
   std::uint64_t freeBytes(std::u16string_view path) override;
   bool ntfsVolumeData(std::u16string_view root, NtfsVolumeData& out) override;
+  bool flushVolume(std::u16string_view root) override;
+  std::unique_ptr<File> openVolumeSource(std::u16string_view root) override;
 
   std::unique_ptr<File> openFile(std::u16string_view path, const OpenMode& mode) override;
   bool stat(std::u16string_view path, FileInfo& out) override;
@@ -44,6 +46,9 @@ class LinuxFileSystem final : public FileSystem {
 
  private:
   static VolumeInfo describe(const MountEntry& mount);
+  // The device or image mounted where `root` lies. False (NotFound) when
+  // no mount holds it.
+  static bool sourceOf(std::u16string_view root, std::string& source);
   std::uint32_t attributesOf(const std::string& path, const FileInfo& info);
   bool open(const std::string& path, int flags, int& fd);
   void giveCreateAttributes(int fd, std::uint32_t attributes);

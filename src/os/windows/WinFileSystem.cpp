@@ -222,6 +222,27 @@ bool WinFileSystem::ntfsVolumeData(std::u16string_view root, NtfsVolumeData& out
   return true;
 }
 
+bool WinFileSystem::flushVolume(std::u16string_view root) {
+  const std::u16string device = deviceOf(root);
+  if (device.empty()) return failWith(FsError::NotFound);
+  // Flushing a volume takes write access to it (administrator rights).
+  UniqueHandle volume(::CreateFileW(toWide(device).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                    nullptr));
+  if (!volume.valid()) return failWith(FsError::AccessDenied);
+  return ::FlushFileBuffers(volume.get()) ? true : failWith(errorFromWin32(::GetLastError()));
+}
+
+std::unique_ptr<File> WinFileSystem::openVolumeSource(std::u16string_view root) {
+  const std::u16string device = deviceOf(root);
+  if (device.empty()) return failWith(FsError::NotFound), nullptr;
+  UniqueHandle volume(::CreateFileW(toWide(device).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                    nullptr));
+  if (!volume.valid()) return failWith(FsError::AccessDenied), nullptr;
+  return std::make_unique<WinFile>(std::move(volume), false, false, false);
+}
+
 // ---- Files
 
 std::unique_ptr<File> WinFileSystem::openFile(std::u16string_view path, const OpenMode& mode) {

@@ -31,6 +31,8 @@ class WinFileSystem final : public FileSystem {
   bool volumeOf(std::u16string_view path, VolumeInfo& out) override;
   std::uint64_t freeBytes(std::u16string_view path) override;
   bool ntfsVolumeData(std::u16string_view root, NtfsVolumeData& out) override;
+  bool flushVolume(std::u16string_view root) override;
+  std::unique_ptr<File> openVolumeSource(std::u16string_view root) override;
 
   std::unique_ptr<File> openFile(std::u16string_view path, const OpenMode& mode) override;
   bool stat(std::u16string_view path, FileInfo& out) override;

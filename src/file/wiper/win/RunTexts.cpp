@@ -1,5 +1,7 @@
 #include "file/wiper/win/RunTexts.h"
 
+#include <algorithm>
+
 namespace s::file::wiper::win {
 
 std::u16string RunTexts::withRoot(std::u16string text, std::u16string_view root) {
@@ -41,6 +43,15 @@ std::u16string RunTexts::ended(DiskWiper::Outcome outcome, bool everything,
     text += u"\r\n  " + operationName(op) + u": " + reason(report.shortfall);
   }
   return text;
+}
+
+std::u16string RunTexts::endedWithTraces(DiskWiper::Outcome outcome, bool everything,
+                                         const Reports& reports, std::u16string_view traces) const {
+  std::u16string text = ended(outcome, everything, reports);
+  if (traces.empty()) return text;
+  if (outcome == DiskWiper::Outcome::Complete)
+    text.erase(std::min(text.find(u"\r\n"), text.size()));
+  return text + u"\r\n" + std::u16string(traces);
 }
 
 std::u16string RunTexts::operationName(int op) const {

@@ -56,6 +56,12 @@ class RunTexts {
   // operation.
   using Reports = std::array<s::file::wiper::OperationReport, DiskWiper::kCount>;
   std::u16string ended(DiskWiper::Outcome outcome, bool everything, const Reports& reports) const;
+  // As ended, followed by `traces` (what an audit of the drive found left
+  // after the run, "" for nothing) on lines of its own. A complete run that
+  // left traces keeps only the headline's first line: the promise that no
+  // data can be recovered any more is not made.
+  std::u16string endedWithTraces(DiskWiper::Outcome outcome, bool everything,
+                                 const Reports& reports, std::u16string_view traces) const;
   // The short name of operation `op` (0..4): its label up to " - ".
   std::u16string operationName(int op) const;
   // Why an operation fell short, in a few words ("" for Shortfall::None).

@@ -37,6 +37,8 @@ AtkRole atkRole(AccessibleRole role) {
       return ATK_ROLE_MENU_ITEM;
     case AccessibleRole::kFiller:
       return ATK_ROLE_FILLER;
+    case AccessibleRole::kImage:
+      return ATK_ROLE_IMAGE;
     case AccessibleRole::kPanel:
       break;
   }

@@ -32,6 +32,7 @@ enum class AccessibleRole : std::uint8_t {
   kMenuBar,
   kMenuItem,
   kFiller,
+  kImage,
 };
 
 // A native child control inside a window's client area (or inside a

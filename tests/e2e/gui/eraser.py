@@ -270,7 +270,47 @@ def languages(program, artifacts):
             atspi.screenshot(os.path.join(artifacts, f"eraser-{name.lower()}.png"), s.wid, frame=True)
     atspi.find(s.frame, "push button", ERASE, timeout=10)
     print("eraser: the window changed its language five times (screenshots kept)")
+    version_window(s, artifacts)
     s.close()
+
+
+ABOUT = "Version Information"
+
+
+def version_window(s, artifacts):
+    """About, Version Information: the window shows, the main window takes
+    no pointer input until it is closed, and it comes back where it was
+    moved to."""
+    box = s.boxes()[0]
+    ticked = "checked" in atspi.states(box)
+    s.menu_item(ABOUT)
+    about = atspi.find(s.app, "frame", ABOUT, timeout=15, showing=True)
+    atspi.find(about, "label", "Vonq Drive Scrubber", timeout=10)
+    time.sleep(0.5)
+    atspi.screenshot(os.path.join(artifacts, "eraser-version-window.png"))
+    atspi.click(box)
+    time.sleep(0.5)
+    check(("checked" in atspi.states(box)) == ticked, "the main window took a click while the version window was open")
+    wid = atspi.window_id(ABOUT)
+    subprocess.run(["xdotool", "windowmove", "--sync", str(wid), "100", "120"], check=True)
+    time.sleep(0.5)
+    moved = atspi.window_geometry(ABOUT)
+    atspi.press(atspi.find(about, "push button", "Close"))
+    atspi.wait_until(lambda: not atspi.find_all(s.app, "frame", ABOUT, showing=True), timeout=10,
+                     message="the version window did not close")
+    atspi.click(box)
+    atspi.wait_until(lambda: ("checked" in atspi.states(box)) != ticked, timeout=5,
+                     message="the main window takes no click after the version window closed")
+    atspi.press(box)  # back as it was
+    s.menu_item(ABOUT)
+    atspi.find(s.app, "frame", ABOUT, timeout=15, showing=True)
+    time.sleep(0.5)
+    again = atspi.window_geometry(ABOUT)
+    check(again[:2] == moved[:2], f"the version window came back at {again[:2]}, not {moved[:2]}")
+    atspi.close_window(ABOUT)
+    atspi.wait_until(lambda: not atspi.find_all(s.app, "frame", ABOUT, showing=True), timeout=10,
+                     message="the version window did not close by its frame")
+    print(f"eraser: the version window blocked the main window and came back at {again[:2]}")
 
 
 def main():

@@ -4,10 +4,12 @@
 
 #include "app/IAppBase.h"
 #include "app/IAppWindow.h"
+#include "app/win/AppWindow.h"
 #include "file/gui/dialogs/diskeraser/win/DriveList.h"
 #include "file/gui/dialogs/diskeraser/win/Heartbeat.h"
 #include "file/gui/dialogs/diskeraser/win/MainMenus.h"
 #include "file/wiper/win/RootProbe.h"
+#include "gui/dialogs/About3.h"
 #include "gui/win/Button.h"
 #include "gui/win/CheckBox.h"
 #include "gui/win/ComboBox.h"
@@ -183,6 +185,12 @@ void Dialog::waitAndGiveBack() {
     menus_.reset();
     drives_.reset();
   });
+  if (about_ != nullptr) {
+    about_->release();
+    aboutRecord_->release();
+    about_ = nullptr;
+    aboutRecord_ = nullptr;
+  }
   shown_.store(nullptr);
   window_->release();
   window_ = nullptr;
@@ -371,9 +379,15 @@ std::u16string Dialog::endMessage() {
   return texts.ended(outcome, everything_, reports_);
 }
 
+// The version window and its record are made on first use and kept.
 void Dialog::showVersion() {
-  const std::int32_t base = record_->getEntryBase();
-  window_->infoBox(text(base) + u" " + text(base + 10));
+  if (about_ == nullptr) {
+    aboutRecord_ = s::app::win::AppWindow::create();
+    aboutRecord_->init(record_->getApp(), scale_, {u"AboutWindow", 340, 285, true, true});
+    about_ = s::gui::dialogs::About3::create();
+    about_->bind(aboutRecord_);
+  }
+  about_->show(window_);
 }
 
 std::u16string Dialog::text(std::int32_t id) {

@@ -20,6 +20,12 @@
 namespace s::app {
 class IAppWindow;
 }
+namespace s::app::win {
+class AppWindow;
+}
+namespace s::gui::dialogs {
+class About3;
+}
 namespace s::gui::win {
 class Window;
 }
@@ -143,6 +149,8 @@ class Dialog final : public s::gui::IEventListener,
   std::unique_ptr<MainMenus> menus_;
   std::unique_ptr<Heartbeat> heartbeat_;
   s::thread::win::Thread* worker_ = nullptr;
+  s::gui::dialogs::About3* about_ = nullptr;         // made on first use
+  s::app::win::AppWindow* aboutRecord_ = nullptr;
 
   // Shared between the interface thread and the worker.
   std::atomic<bool> process_[kOperations];

@@ -42,4 +42,10 @@ if(CMAKE_CROSSCOMPILING)
                    $<TARGET_FILE:vonq-scrub> ${CMAKE_SOURCE_DIR}/scripts/wine-run
                    ${CMAKE_BINARY_DIR}/wine-prefix ${CMAKE_BINARY_DIR}/wine-ntfs-drive)
   set_tests_properties(wine_ntfs_drive PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
+  # Arguments with letters outside the ANSI code page reach the program.
+  add_test(NAME wine_unicode_arguments
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/os/windows/wine-unicode-args.sh
+                   $<TARGET_FILE:vonq-scrub> ${CMAKE_SOURCE_DIR}/scripts/wine-run
+                   ${CMAKE_BINARY_DIR}/wine-prefix)
+  set_tests_properties(wine_unicode_arguments PROPERTIES TIMEOUT 120)
 endif()

@@ -86,10 +86,13 @@ std::u16string ScrubRun::mountRoot(const std::string& mountPoint, s::os::VolumeI
                                    std::FILE* err) {
   const char16_t sep = fileSystem().separator();
   // A relative mount point is taken from the current folder.
+  // The text is UTF-8 (bytes as given on Linux): a char8_t path takes it so
+  // on every platform, where a char path would read the locale's encoding.
   std::error_code ignored;
-  const std::filesystem::path given(mountPoint);
-  std::u16string root =
-      Console::fromBytes(std::filesystem::absolute(given, ignored).lexically_normal().string());
+  const std::filesystem::path given(std::u8string(mountPoint.begin(), mountPoint.end()));
+  const std::u8string absolute =
+      std::filesystem::absolute(given, ignored).lexically_normal().u8string();
+  std::u16string root = Console::fromBytes(std::string(absolute.begin(), absolute.end()));
   if (root.empty() || root.back() != sep) root += sep;
   const char* name = mountPoint.c_str();
   s::os::FileInfo info;

@@ -10,6 +10,7 @@
 #include "cli/Options.h"
 #include "cli/ScrubRun.h"
 #include "cli/Texts.h"
+#include "os/CommandLine.h"
 #include "os/FileSystem.h"
 #include "os/TipJournal.h"
 
@@ -26,7 +27,7 @@ extern "C" void onInterrupt(int) {
 int main(int argc, char** argv) {
   using s::cli::Options;
   using s::cli::ScrubRun;
-  const Options options = Options::parse(std::vector<std::string>(argv + 1, argv + argc));
+  const Options options = Options::parse(s::os::CommandLine::arguments(argc, argv));
   if (options.mode == Options::Mode::Help) {
     std::fputs(s::cli::Texts::usage(), stdout);
     return ScrubRun::kComplete;

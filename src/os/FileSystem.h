@@ -15,6 +15,7 @@
 #include "os/NtfsVolumeData.h"
 #include "os/OpenMode.h"
 #include "os/OpenState.h"
+#include "os/StreamEntry.h"
 #include "os/VolumeInfo.h"
 
 namespace s::os {
@@ -112,6 +113,16 @@ class FileSystem {
   // Whether any other handle has the file open, found by trying a write
   // lease and releasing it at once. Never blocks; never opens a link.
   virtual OpenState openState(std::u16string_view path) = 0;
+
+  // The named data streams of the file or folder at `path`, appended to
+  // `out` in the volume's order; never the main (unnamed) stream. Windows:
+  // the entry is opened without following a reparse point and asked for its
+  // stream information (NtQueryInformationFile, FileStreamInformation).
+  // Linux keeps no streams: true with nothing added. False when the entry
+  // cannot be opened (NotFound, AccessDenied) or asked (NotSupported, where
+  // the native query is missing); a volume without streams (FAT) answers
+  // true with nothing added. Never lists into a folder. Any thread.
+  virtual bool listStreams(std::u16string_view path, std::vector<StreamEntry>& out) = 0;
 
   // ---- Folders
 

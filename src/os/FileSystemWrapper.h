@@ -43,6 +43,9 @@ class FileSystemWrapper : public FileSystem {
   bool setAttributes(std::u16string_view path, std::uint32_t attributes) override {
     return target_.setAttributes(path, attributes);
   }
+  bool listStreams(std::u16string_view path, std::vector<StreamEntry>& out) override {
+    return target_.listStreams(path, out);
+  }
   OpenState openState(std::u16string_view path) override { return target_.openState(path); }
   bool createFolder(std::u16string_view path) override { return target_.createFolder(path); }
   bool removeFolder(std::u16string_view path) override { return target_.removeFolder(path); }

@@ -34,6 +34,22 @@ class Shell {
   // appended to it as a line instead (so tests see what would have opened).
   // Any thread.
   virtual void openUrl(std::u16string_view target) = 0;
+
+  // What changed on a volume, for change notification.
+  enum class Change {
+    FolderCreated,  // `path` is a new folder
+    FileDeleted,    // the file `path` is gone
+    FolderRemoved,  // the folder `path` is gone
+    FolderUpdated,  // the entries of the folder `path` changed
+    FreeSpace,      // the free space of the volume whose root is `path` changed
+  };
+
+  // Tells the desktop shell that `path` changed as `change` says, so that
+  // open views of it refresh. Windows: SHChangeNotify with the path's text
+  // (SHCNF_PATHW), flushed for the entry changes and posted without waiting
+  // for the folder and free-space ones. Linux: nothing (file managers watch
+  // the volume themselves). Never fails, never reports. Any thread.
+  virtual void notifyChange(Change change, std::u16string_view path) = 0;
 };
 
 // The process-wide Shell. Never null. Any thread.

@@ -1,9 +1,5 @@
 #include "EngineFixture.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +9,7 @@
 
 #include "Sha256.h"
 #include "file/TempFolder.h"
+#include "os/FileSystem.h"
 #include "os/FileWrapper.h"
 #include "os/FsError.h"
 
@@ -51,7 +48,7 @@ class PrivateHomes : public ::testing::Environment {
 
 std::string lastPart(std::u16string_view path) {
   const std::string p = u8(path);
-  return p.substr(p.find_last_of('/') + 1);
+  return p.substr(p.find_last_of("/\\") + 1);  // either separator
 }
 
 // "Vonq_Nulmark.tmp01", "...tmp02" and the further ones a capped volume needs.
@@ -165,6 +162,11 @@ class HookedFile final : public s::os::FileWrapper {
 
 }  // namespace
 
+void PrintTo(const LiveFile& file, std::ostream* out) {
+  *out << "{sha256 " << file.sha256.substr(0, 16) << ", " << file.size << " bytes, times "
+       << file.times.creation << "/" << file.times.lastAccess << "/" << file.times.lastWrite << "}";
+}
+
 void populate(const vonq::test::ScratchNtfs& volume) {
   const std::pair<const char*, std::size_t> files[] = {
       {"live/empty", 0},
@@ -179,8 +181,11 @@ void populate(const vonq::test::ScratchNtfs& volume) {
     vonq::test::writeText(volume.path(name), randomBytes(size, seed++));
   }
   // Old times, so that a touched file shows.
-  const struct timespec old[2] = {{1000000000, 0}, {1100000000, 0}};
-  ::utimensat(AT_FDCWD, volume.path("live/odd.bin").c_str(), old, AT_SYMLINK_NOFOLLOW);
+  s::os::FileTimes old;
+  old.lastAccess = s::os::FileTimes::fromUnix(1000000000, 0);
+  old.lastWrite = s::os::FileTimes::fromUnix(1100000000, 0);
+  s::os::platformFileSystem().setTimes(
+      vonq::test::ScratchNtfs::nativePath(volume.path("live/odd.bin")), old);
 }
 
 LiveFiles snapshot(const std::string& mount) {
@@ -228,9 +233,10 @@ bool isSmallFileName(const std::string& name) {
 }
 
 std::uint64_t freeBytesOf(const std::string& mount) {
-  struct statvfs sv {};
-  if (::statvfs(mount.c_str(), &sv) != 0) return 0;
-  return static_cast<std::uint64_t>(sv.f_bfree) * sv.f_frsize;
+  // All free bytes (statvfs f_bfree on Linux), not only the caller's.
+  std::error_code ec;
+  const fs::space_info space = fs::space(mount, ec);
+  return ec ? 0 : static_cast<std::uint64_t>(space.free);
 }
 
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
@@ -317,7 +323,7 @@ void HookedFileSystem::setFakeSize(const std::string& name, std::uint64_t size) 
 }
 
 std::u16string HookedFileSystem::rootOf(std::u16string_view path) const {
-  const auto slash = path.find_last_of(u'/');
+  const auto slash = path.find_last_of(u"/\\");  // either separator
   return std::u16string(path.substr(0, slash + 1));
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ struct LiveFile {
            times.lastAccess == o.times.lastAccess && times.lastWrite == o.times.lastWrite;
   }
 };
+// How a test failure shows a live file.
+void PrintTo(const LiveFile& file, std::ostream* out);
 using LiveFiles = std::map<std::string, LiveFile>;
 
 // Puts a handful of live files on the volume: empty, smaller than a

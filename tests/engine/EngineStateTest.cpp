@@ -6,8 +6,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "EngineFixture.h"
 #include "file/TempFolder.h"
@@ -43,6 +46,18 @@ class RecordingShell : public s::os::Shell {
     return s::os::platformShell().emptyRecycleBin(root);
   }
   void openUrl(std::u16string_view target) override { s::os::platformShell().openUrl(target); }
+  void notifyChange(Change change, std::u16string_view path) override {
+    std::lock_guard<std::mutex> guard(lock_);
+    changes_.emplace_back(change, std::u16string(path));
+  }
+  std::vector<std::pair<Change, std::u16string>> changes() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return changes_;
+  }
+
+ private:
+  std::mutex lock_;
+  std::vector<std::pair<Change, std::u16string>> changes_;
 };
 
 class InstalledShell {
@@ -68,6 +83,7 @@ void expectUnsupportedAndUntouched(const std::u16string& root, const std::string
   EXPECT_FALSE(engine->isSupported());
   EXPECT_TRUE(engine.runToEnd(std::chrono::seconds(2)));
   EXPECT_EQ(engine.percentages(), (std::vector<int>{0, 0, 0, 0, 0}));
+  EXPECT_TRUE(shell.changes().empty());
   EXPECT_EQ(shell.calls.load(), 0);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), entriesBefore);
 }
@@ -235,6 +251,12 @@ TEST(EngineRun, RunsEnabledOperationsInOrderOneAtATime) {
   EXPECT_LT(at("open " + std::string(215, '0')), static_cast<long>(events.size()));
   EXPECT_TRUE(engineLeftovers(volume.mountPoint()).empty());
   EXPECT_EQ(snapshot(volume.mountPoint()), before);
+  // The shell hears last that the drive's root and free space changed.
+  const auto changes = shell.changes();
+  ASSERT_GE(changes.size(), 2u);
+  using Change = s::os::Shell::Change;
+  EXPECT_EQ(changes[changes.size() - 2], std::make_pair(Change::FolderUpdated, volume.root()));
+  EXPECT_EQ(changes.back(), std::make_pair(Change::FreeSpace, volume.root()));
 
   const std::size_t eventsBefore = hooks.events().size();
   engine->stop(true);
@@ -242,6 +264,45 @@ TEST(EngineRun, RunsEnabledOperationsInOrderOneAtATime) {
   EXPECT_EQ(shell.calls.load(), 1);
   EXPECT_EQ(hooks.events().size(), eventsBefore);
   EXPECT_EQ(engine.percentages(), (std::vector<int>{100, 100, 100, 0, 100}));
+}
+
+// The four operations that write to the volume, on a volume that was used:
+// each reaches 100 %, nothing of the engine's is left, and the live files
+// keep their data, length and write time. The Windows build runs this on the
+// NTFS drive wine_ntfs_drive maps.
+TEST(EngineRun, WritingOperationsLeaveOnlyTheLiveFiles) {
+  VONQ_REQUIRE_SCRATCH_NTFS();
+  ScratchNtfs volume;
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  const std::string live[] = {"kept/one-byte.txt", "kept/tail.bin", "kept-at-top.txt"};
+  const std::size_t sizes[] = {1, 5000, 4096};
+  for (int i = 0; i < 3; ++i) {
+    vonq::test::writeText(volume.path(live[i]), std::string(sizes[i], static_cast<char>('a' + i)));
+  }
+  for (int i = 0; i < 40; ++i) {
+    vonq::test::writeText(volume.path("gone/f" + std::to_string(i)), std::string(3000, 'g'));
+  }
+  fs::remove_all(volume.path("gone"));
+  s::os::FileTimes written[3];
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(
+        s::os::fileSystem().getTimes(ScratchNtfs::nativePath(volume.path(live[i])), written[i]));
+  }
+
+  Engine engine(volume.root(), {DiskWiper::kDiskSpace, DiskWiper::kMFTSpace, DiskWiper::kCluterTips,
+                                DiskWiper::kFileEntries});
+  ASSERT_TRUE(engine->isSupported());
+  ASSERT_TRUE(engine.runToEnd());
+  EXPECT_EQ(engine.percentages(), (std::vector<int>{0, 100, 100, 100, 100}));
+  EXPECT_TRUE(engineLeftovers(volume.mountPoint()).empty());
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(live[i]);
+    EXPECT_EQ(vonq::test::readText(volume.path(live[i])),
+              std::string(sizes[i], static_cast<char>('a' + i)));
+    s::os::FileTimes now;
+    ASSERT_TRUE(s::os::fileSystem().getTimes(ScratchNtfs::nativePath(volume.path(live[i])), now));
+    EXPECT_EQ(now.lastWrite, written[i].lastWrite);
+  }
 }
 
 }  // namespace

@@ -30,10 +30,13 @@ TEST(FileEntriesWipe, NamesFoldersAndFilesAsTheMftExpects) {
   FileEntriesWipe wipe(op);
   EXPECT_EQ(u8(wipe.folderName(0)), "/media/usb/Vonq_Nulmark.TMP.000000");
   EXPECT_EQ(u8(wipe.folderName(0x1AB)), "/media/usb/Vonq_Nulmark.TMP.0001AB");
+  // The file names join the folder with the platform's separator.
+  const std::string folder =
+      "/f" + std::string(1, static_cast<char>(s::os::fileSystem().separator()));
   const std::string first = u8(FileEntriesWipe::fileName(u"/f", 0));
-  EXPECT_EQ(first, "/f/" + std::string(215, '0') + "00000000");
+  EXPECT_EQ(first, folder + std::string(215, '0') + "00000000");
   EXPECT_EQ(first.size() - 3, 223u);
-  EXPECT_EQ(u8(FileEntriesWipe::fileName(u"/f", 250)), "/f/" + std::string(215, '0') + "000000FA");
+  EXPECT_EQ(u8(FileEntriesWipe::fileName(u"/f", 250)), folder + std::string(215, '0') + "000000FA");
 }
 
 int filesMade(HookedFileSystem& hooks) {

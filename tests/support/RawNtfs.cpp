@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
+#include "os/NtfsReader.h"
 #include "os/NtfsVolumeData.h"
-#include "os/linux/NtfsReader.h"
 
 namespace vonq::test {
 
-using s::os::linux_fs::NtfsReader;
+using s::os::NtfsReader;
 
 std::string utf16le(const std::string& ascii) {
   std::string out;

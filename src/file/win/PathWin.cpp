@@ -10,6 +10,7 @@
 #include "file/wiper/Random.h"
 #include "os/FileAttributes.h"
 #include "os/FileSystem.h"
+#include "os/Shell.h"
 #include "os/System.h"
 #include "str/strbuffer/StrBuffer.h"
 
@@ -399,11 +400,13 @@ bool PathWin::renameRandomly(std::int32_t count, s::str::strbuffer::StrBuffer* n
   return renamed;
 }
 
-bool PathWin::createFolder(bool) {
+bool PathWin::createFolder(bool notify) {
   if (!valid_ || isDriveRoot() || (windowsStyle() && text_.size() <= 3)) return false;
   forgetAttributes();
-  if (fileSystem().createFolder(text_)) return true;
-  return createParent() && fileSystem().createFolder(text_);
+  const bool made =
+      fileSystem().createFolder(text_) || (createParent() && fileSystem().createFolder(text_));
+  if (made && notify) s::os::shell().notifyChange(s::os::Shell::Change::FolderCreated, text_);
+  return made;
 }
 
 bool PathWin::createParent() {
@@ -439,14 +442,18 @@ bool PathWin::removeFolderEntry(bool scheduleOnFailure) {
   return all && fileSystem().removeFolder(getLongPath());
 }
 
-bool PathWin::remove(bool, bool scheduleOnFailure) {
+bool PathWin::remove(bool notify, bool scheduleOnFailure) {
   if (!valid_ || isDriveRoot() || (windowsStyle() && text_.size() <= 3)) return false;
   s::os::FileInfo info;
   if (!fileSystem().stat(getLongPath(), info))
     return s::os::lastFsError() == s::os::FsError::NotFound;
   forgetAttributes();
-  const bool removed =
-      info.kind == EntryKind::Folder ? removeFolderEntry(scheduleOnFailure) : deleteFileEntry();
+  const bool folder = info.kind == EntryKind::Folder;
+  const bool removed = folder ? removeFolderEntry(scheduleOnFailure) : deleteFileEntry();
+  if (removed && notify) {
+    s::os::shell().notifyChange(
+        folder ? s::os::Shell::Change::FolderRemoved : s::os::Shell::Change::FileDeleted, text_);
+  }
   if (removed) return true;
   if (scheduleOnFailure && fileSystem().exists(getLongPath())) {
     fileSystem().scheduleDeletion(getLongPath());
@@ -510,7 +517,18 @@ ArrayP* PathWin::listFiles(bool includeAll, bool recursive, ArrayP* list) {
 }
 
 ArrayP* PathWin::listStreams(ArrayP* list) {
-  return list != nullptr ? list : newPathList();
+  ArrayP* out = list != nullptr ? list : newPathList();
+  std::vector<s::os::StreamEntry> streams;
+  if (!valid_ || stream_ || !isNTFS() || !fileSystem().listStreams(getLongPath(), streams)) {
+    return out;
+  }
+  for (const s::os::StreamEntry& stream : streams) {
+    PathWin* child = fromText(text_ + stream.name);
+    child->shareVolumeOf(*this);
+    child->setStreamSize(stream.size);
+    out->add(child);
+  }
+  return out;
 }
 
 s::file::IFileInputStream* PathWin::openInputStream() {

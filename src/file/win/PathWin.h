@@ -17,9 +17,11 @@ namespace s::file::win {
 // Every file-system call goes through s::os::fileSystem(). The separator is
 // the file system's: on Windows "/" is turned into "\" and a leading "X:" is
 // the drive part; elsewhere the drive part is empty and "\" is an ordinary
-// character of a name. Named streams exist only on Windows; elsewhere no
-// path is a stream and the stream listing adds nothing. Desktop-shell
-// notifications are not sent on platforms without such a shell.
+// character of a name. Named streams exist only on Windows (listed through
+// the file system's stream listing, on NTFS volumes); elsewhere no path is a
+// stream and the stream listing adds nothing. Desktop-shell notifications
+// go through s::os::shell(), which does nothing where there is no such
+// shell.
 class PathWin : public s::file::IPath, public virtual s::thread::IPoolable {
   VONQ_POOLED(PathWin, s::thread::kPoolCap)
  public:

@@ -15,7 +15,7 @@
 #include "os/linux/LinuxFile.h"
 #include "os/linux/NameCodec.h"
 #include "os/linux/NodeMeta.h"
-#include "os/linux/NtfsReader.h"
+#include "os/linux/NtfsImage.h"
 #include "os/linux/PendingDeletions.h"
 #include "os/linux/UniqueFd.h"
 #include "os/linux/VolumeProbe.h"
@@ -149,7 +149,7 @@ bool LinuxFileSystem::ntfsVolumeData(std::u16string_view root, NtfsVolumeData& o
   std::string source;
   if (!sourceOf(root, source)) return false;
   FsError error = FsError::None;
-  return NtfsReader::read(source, out, error) ? true : failWith(error);
+  return NtfsImage::read(source, out, error) ? true : failWith(error);
 }
 
 bool LinuxFileSystem::flushVolume(std::u16string_view root) {
@@ -302,6 +302,13 @@ bool LinuxFileSystem::setAttributes(std::u16string_view path, std::uint32_t attr
   }
   attributes_.put(info.device, info.fileId, bits & ~(A::kReadOnly | A::kDirectory));
   return true;
+}
+
+bool LinuxFileSystem::listStreams(std::u16string_view path, std::vector<StreamEntry>&) {
+  // No named streams are kept here (ntfs-3g's stream interface is not
+  // used): the answer is only whether the entry is there.
+  FileInfo info;
+  return stat(path, info);
 }
 
 OpenState LinuxFileSystem::openState(std::u16string_view path) {

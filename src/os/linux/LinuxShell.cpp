@@ -216,6 +216,9 @@ class LinuxShell final : public Shell {
     }
     launchDetached({"xdg-open", url});
   }
+
+  // File managers watch the volume themselves (inotify): nothing to tell.
+  void notifyChange(Change, std::u16string_view) override {}
 };
 
 }  // namespace

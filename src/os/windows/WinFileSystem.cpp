@@ -2,11 +2,15 @@
 
 #include <winioctl.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "os/FileAttributes.h"
 #include "os/windows/NtDll.h"
 #include "os/windows/PendingDeletionJournal.h"
+#include "os/windows/RawVolume.h"
+#include "os/windows/StreamRecords.h"
 #include "os/windows/WinError.h"
 #include "os/windows/WinFile.h"
 #include "os/windows/WinText.h"
@@ -78,6 +82,105 @@ struct NtfsVolumeRecord {
 static_assert(sizeof(NtfsVolumeRecord) == 96);
 
 constexpr ULONG kGetNtfsVolumeData = 0x00090064;
+
+constexpr ULONG kFileStreamInformation = 22;
+constexpr NTSTATUS kBufferOverflow = static_cast<NTSTATUS>(0x80000005);
+constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
+constexpr NTSTATUS kBufferTooSmall = static_cast<NTSTATUS>(0xC0000023);
+constexpr std::size_t kFirstStreamBuffer = 1024;
+constexpr std::size_t kMostStreamBuffer = 10000000;
+
+// The stream records of the open entry `entry` into `buffer`, grown by half
+// while the answer does not fit. The status of the last query.
+NTSTATUS queryStreams(const NtDll& nt, HANDLE entry, std::vector<std::uint8_t>& buffer) {
+  buffer.assign(kFirstStreamBuffer, 0);
+  for (;;) {
+    IO_STATUS_BLOCK status{};
+    const NTSTATUS result = nt.ntQueryInformationFile(
+        entry, &status, buffer.data(), static_cast<ULONG>(buffer.size()), kFileStreamInformation);
+    const bool tooSmall =
+        result == kBufferOverflow || result == kInfoLengthMismatch || result == kBufferTooSmall;
+    if (!tooSmall || buffer.size() > kMostStreamBuffer) return result;
+    buffer.assign(buffer.size() + buffer.size() / 2, 0);
+  }
+}
+
+// Whether a failed stream query means that the volume keeps no streams.
+bool keepsNoStreams(NTSTATUS result) {
+  constexpr NTSTATUS kInvalidParameter = static_cast<NTSTATUS>(0xC000000D);
+  constexpr NTSTATUS kNotImplemented = static_cast<NTSTATUS>(0xC0000002);
+  constexpr NTSTATUS kInvalidDeviceRequest = static_cast<NTSTATUS>(0xC0000010);
+  constexpr NTSTATUS kNotSupported = static_cast<NTSTATUS>(0xC00000BB);
+  return result == kInvalidParameter || result == kNotImplemented ||
+         result == kInvalidDeviceRequest || result == kNotSupported;
+}
+
+// Enables the backup privilege of the process once, so that the stream
+// listing may open what the user's rights alone would not let it read.
+// Without the privilege (an ordinary user) nothing changes.
+void enableBackupPrivilegeOnce() {
+  static const bool done = [] {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+      return false;
+    }
+    TOKEN_PRIVILEGES wanted{};
+    wanted.PrivilegeCount = 1;
+    wanted.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    const bool found =
+        ::LookupPrivilegeValueW(nullptr, L"SeBackupPrivilege", &wanted.Privileges[0].Luid);
+    if (found) ::AdjustTokenPrivileges(token, FALSE, &wanted, 0, nullptr, nullptr);
+    ::CloseHandle(token);
+    return found;
+  }();
+  (void)done;
+}
+
+// The driver's answer to the NTFS volume data query. False with the error
+// it gave (NotSupported on a volume that is not NTFS).
+bool askDriver(HANDLE volume, NtfsVolumeData& out, FsError& error) {
+  const NtDll& nt = NtDll::get();
+  if (!nt.fileCalls()) {
+    error = FsError::NotSupported;
+    return false;
+  }
+  NtfsVolumeRecord record{};
+  IO_STATUS_BLOCK status{};
+  const NTSTATUS result =
+      nt.ntFsControlFile(volume, nullptr, nullptr, nullptr, &status, kGetNtfsVolumeData, nullptr, 0,
+                         &record, sizeof record);
+  if (!NT_SUCCESS(result)) {
+    const ULONG code = nt.rtlNtStatusToDosError(result);
+    error = code == ERROR_INVALID_FUNCTION || code == ERROR_NOT_SUPPORTED ? FsError::NotSupported
+                                                                          : errorFromWin32(code);
+    return false;
+  }
+  out = NtfsVolumeData{};
+  out.bytesPerSector = record.bytesPerSector;
+  out.bytesPerCluster = record.bytesPerCluster;
+  out.bytesPerMftRecord = record.bytesPerRecord;
+  out.totalSectors = static_cast<std::uint64_t>(record.sectors.QuadPart);
+  out.mftStartLcn = static_cast<std::uint64_t>(record.mftStartLcn.QuadPart);
+  out.mftValidDataLength = static_cast<std::uint64_t>(record.mftValidDataLength.QuadPart);
+  // The query gives neither the MFT's allocation nor its bitmap.
+  out.mftAllocatedLength = out.mftValidDataLength;
+  return true;
+}
+
+// Adds to the driver's answer what only the volume's bytes tell: the MFT's
+// allocation and its free records, when both describe the same MFT. Without
+// them the growth of the valid data length is what tells that the MFT grew.
+void addRecordCounts(const NtfsVolumeData& fromBytes, NtfsVolumeData& fromDriver) {
+  if (!fromBytes.mftRecordsCounted || fromBytes.mftStartLcn != fromDriver.mftStartLcn ||
+      fromBytes.bytesPerMftRecord != fromDriver.bytesPerMftRecord) {
+    return;
+  }
+  fromDriver.mftAllocatedLength =
+      std::max(fromBytes.mftAllocatedLength, fromDriver.mftValidDataLength);
+  fromDriver.mftRecordsCounted = true;
+  fromDriver.mftFreeRecords = fromBytes.mftFreeRecords;
+  fromDriver.mftFreedRecords = fromBytes.mftFreedRecords;
+}
 
 // The system's protected-file query, looked up once per process.
 bool systemProtects(std::u16string_view path) {
@@ -190,35 +293,26 @@ std::uint64_t WinFileSystem::freeBytes(std::u16string_view path) {
 }
 
 bool WinFileSystem::ntfsVolumeData(std::u16string_view root, NtfsVolumeData& out) {
-  const NtDll& nt = NtDll::get();
-  if (!nt.fileCalls()) return failWith(FsError::NotSupported);
   const std::u16string device = deviceOf(root);
   UniqueHandle volume(::CreateFileW(toWide(device).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                     nullptr));
   if (device.empty() || !volume.valid()) return failWith(FsError::AccessDenied);
-  NtfsVolumeRecord record{};
-  IO_STATUS_BLOCK status{};
-  const NTSTATUS result =
-      nt.ntFsControlFile(volume.get(), nullptr, nullptr, nullptr, &status, kGetNtfsVolumeData,
-                         nullptr, 0, &record, sizeof record);
-  if (!NT_SUCCESS(result)) {
-    const ULONG error = nt.rtlNtStatusToDosError(result);
-    return failWith(error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED
-                        ? FsError::NotSupported
-                        : errorFromWin32(error));
+  NtfsVolumeData fromDriver;
+  FsError driverError = FsError::None;
+  const bool asked = askDriver(volume.get(), fromDriver, driverError);
+  NtfsVolumeData fromBytes;
+  FsError bytesError = FsError::None;
+  const bool read = RawVolume::read(volume.get(), fromBytes, bytesError);
+  if (!asked && !read) return failWith(driverError);
+  if (!asked) {
+    // Where the driver does not answer the query (Wine), the volume's own
+    // bytes say all of it.
+    out = fromBytes;
+    return true;
   }
-  NtfsVolumeData data;
-  data.bytesPerSector = record.bytesPerSector;
-  data.bytesPerCluster = record.bytesPerCluster;
-  data.bytesPerMftRecord = record.bytesPerRecord;
-  data.totalSectors = static_cast<std::uint64_t>(record.sectors.QuadPart);
-  data.mftStartLcn = static_cast<std::uint64_t>(record.mftStartLcn.QuadPart);
-  data.mftValidDataLength = static_cast<std::uint64_t>(record.mftValidDataLength.QuadPart);
-  // The record gives neither the MFT's allocation nor its bitmap: the
-  // growth of the valid data length is what tells that the MFT grew.
-  data.mftAllocatedLength = data.mftValidDataLength;
-  out = data;
+  if (read) addRecordCounts(fromBytes, fromDriver);
+  out = fromDriver;
   return true;
 }
 
@@ -326,6 +420,20 @@ bool WinFileSystem::setAttributes(std::u16string_view path, std::uint32_t attrib
   if (bits != FileAttributes::kNormal) bits &= ~FileAttributes::kNormal;
   if (bits == 0) bits = FileAttributes::kNormal;
   return ::SetFileAttributesW(toWide(path).c_str(), bits) ? true : failWithLastError();
+}
+
+bool WinFileSystem::listStreams(std::u16string_view path, std::vector<StreamEntry>& out) {
+  const NtDll& nt = NtDll::get();
+  if (!nt.fileCalls()) return failWith(FsError::NotSupported);
+  enableBackupPrivilegeOnce();
+  UniqueHandle entry = openEntry(path, FILE_READ_ATTRIBUTES, kShareAll);
+  if (!entry.valid()) return false;
+  std::vector<std::uint8_t> buffer;
+  const NTSTATUS result = queryStreams(nt, entry.get(), buffer);
+  if (keepsNoStreams(result)) return true;
+  if (!NT_SUCCESS(result)) return failWith(nt.rtlNtStatusToDosError(result));
+  StreamRecords::parse(buffer, out);
+  return true;
 }
 
 OpenState WinFileSystem::openState(std::u16string_view path) {

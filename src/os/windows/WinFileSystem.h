@@ -42,6 +42,7 @@ class WinFileSystem final : public FileSystem {
   std::uint32_t getAttributes(std::u16string_view path) override;
   bool setAttributes(std::u16string_view path, std::uint32_t attributes) override;
   OpenState openState(std::u16string_view path) override;
+  bool listStreams(std::u16string_view path, std::vector<StreamEntry>& out) override;
 
   bool createFolder(std::u16string_view path) override;
   bool removeFolder(std::u16string_view path) override;

@@ -1,6 +1,7 @@
 #include <windows.h>
 // After windows.h.
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include "os/Shell.h"
 #include "os/windows/WinText.h"
@@ -19,6 +20,30 @@ bool itemsInBin(const std::wstring& root, std::int64_t& items) {
   if (::SHQueryRecycleBinW(root.c_str(), &info) != S_OK) return false;
   items = info.i64NumItems;
   return true;
+}
+
+// The shell event of a change and how it is delivered: entry changes are
+// flushed (the views are current when the call returns), folder and
+// free-space updates are posted without waiting for a busy shell.
+struct Notice {
+  LONG event;
+  UINT flush;
+};
+
+Notice noticeOf(Shell::Change change) {
+  switch (change) {
+    case Shell::Change::FolderCreated:
+      return {SHCNE_MKDIR, SHCNF_FLUSH};
+    case Shell::Change::FileDeleted:
+      return {SHCNE_DELETE, SHCNF_FLUSH};
+    case Shell::Change::FolderRemoved:
+      return {SHCNE_RMDIR, SHCNF_FLUSH};
+    case Shell::Change::FreeSpace:
+      return {SHCNE_FREESPACE, SHCNF_FLUSHNOWAIT};
+    case Shell::Change::FolderUpdated:
+      break;
+  }
+  return {SHCNE_UPDATEDIR, SHCNF_FLUSHNOWAIT};
 }
 
 // The recycle bin through the shell. SHEmptyRecycleBinW answers an error for
@@ -48,6 +73,13 @@ class WinShell final : public Shell {
     info.lpParameters = L"";
     info.nShow = SW_SHOW;
     ::ShellExecuteExW(&info);  // nothing is reported when it cannot be opened
+  }
+
+  void notifyChange(Change change, std::u16string_view path) override {
+    const std::wstring wide = toWide(path);
+    if (wide.empty()) return;
+    const Notice notice = noticeOf(change);
+    ::SHChangeNotify(notice.event, SHCNF_PATHW | notice.flush, wide.c_str(), nullptr);
   }
 };
 

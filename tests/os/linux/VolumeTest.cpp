@@ -9,7 +9,8 @@
 
 #include "FsTestSupport.h"
 #include "os/FileSystem.h"
-#include "os/linux/NtfsReader.h"
+#include "os/NtfsReader.h"
+#include "os/linux/NtfsImage.h"
 #include "os/linux/VolumeProbe.h"
 #include "support/Env.h"
 #include "support/ScratchNtfs.h"
@@ -221,7 +222,7 @@ TEST(NtfsVolumeData, AnUnreadableVolumeCannotBeOpened) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
-TEST(NtfsReader, TellsMissingForeignAndShortSourcesApart) {
+TEST(NtfsImage, TellsMissingForeignAndShortSourcesApart) {
   TempFolder temp;
   writeBytes(temp.path("zeros"), std::string(1 << 16, '\0'));
   std::string boot(512, '\0');
@@ -241,7 +242,7 @@ TEST(NtfsReader, TellsMissingForeignAndShortSourcesApart) {
   for (const auto& c : cases) {
     NtfsVolumeData data;
     FsError error = FsError::None;
-    EXPECT_FALSE(s::os::linux_fs::NtfsReader::read(c.source, data, error)) << c.source;
+    EXPECT_FALSE(s::os::linux_fs::NtfsImage::read(c.source, data, error)) << c.source;
     EXPECT_EQ(error, c.expected) << c.source;
   }
 }
@@ -255,7 +256,7 @@ TEST(NtfsReader, RefusesARecordWithABrokenUpdateSequence) {
   std::string image;
   ASSERT_TRUE(volume.readImage(image));
   NtfsVolumeData data;
-  ASSERT_TRUE(s::os::linux_fs::NtfsReader::parseBootSector(
+  ASSERT_TRUE(s::os::NtfsReader::parseBootSector(
       reinterpret_cast<const std::uint8_t*>(image.data()), data));
   const std::size_t at = data.mftStartLcn * data.bytesPerCluster;
   std::string record = image.substr(at, data.bytesPerMftRecord);
@@ -263,13 +264,13 @@ TEST(NtfsReader, RefusesARecordWithABrokenUpdateSequence) {
 
   std::string good = record;
   auto* goodBytes = reinterpret_cast<std::uint8_t*>(good.data());
-  ASSERT_TRUE(s::os::linux_fs::NtfsReader::applyFixups(goodBytes, good.size()));
-  ASSERT_TRUE(s::os::linux_fs::NtfsReader::readDataSizes(goodBytes, good.size(), data));
+  ASSERT_TRUE(s::os::NtfsReader::applyFixups(goodBytes, good.size()));
+  ASSERT_TRUE(s::os::NtfsReader::readDataSizes(goodBytes, good.size(), data));
 
   bytes[511] ^= 0xFF;  // a torn first sector
-  EXPECT_FALSE(s::os::linux_fs::NtfsReader::applyFixups(bytes, record.size()));
+  EXPECT_FALSE(s::os::NtfsReader::applyFixups(bytes, record.size()));
   std::memcpy(bytes, "BAAD", 4);
-  EXPECT_FALSE(s::os::linux_fs::NtfsReader::applyFixups(bytes, record.size()));
+  EXPECT_FALSE(s::os::NtfsReader::applyFixups(bytes, record.size()));
 }
 
 // FAT file systems are told apart by libblkid: FAT32 by its version, FAT12

@@ -3,12 +3,16 @@
 # mounted with ntfs-3g and mapped to D: in the Wine prefix (D: to the mount
 # point, D:: to the image as its device). The program must list D: as NTFS,
 # and a free-space and cluster-tip run must remove the data of a deleted file
-# from the raw image while the live file stays as it was.
+# from the raw image while the live file stays as it was. Then each test
+# program given runs the cases its filter names, with VONQ_NTFS_DRIVE=D:\,
+# on the same drive (the live file must survive them too).
 #   wine-ntfs-drive.sh VONQ_SCRUB_EXE WINE_RUN WINEPREFIX WORK_FOLDER
+#                      [TEST_PROGRAM GTEST_FILTER]...
 # Exits 77 (skipped) without root, FUSE or ntfs-3g; with CI=true it fails
 # instead, so CI always runs it.
 set -euo pipefail
 exe=$1 wine_run=$2 prefix=$3 work=$4
+shift 4
 
 skip() {
   echo "skipped: $1"
@@ -58,6 +62,11 @@ if ! grep -Eq '^D:\\ +NTFS ' <<<"$listing"; then
 fi
 
 "$wine_run" --prefix "$prefix" "$exe" --yes --free-space --cluster-tips 'D:\' </dev/null
+while [ $# -ge 2 ]; do
+  VONQ_NTFS_DRIVE='D:\' "$wine_run" --prefix "$prefix" "$1" --gtest_filter="$2" </dev/null \
+    || { echo "FAIL: $(basename "$1") $2 on D:"; exit 1; }
+  shift 2
+done
 after=$(md5sum < "$work/mnt/live.txt")
 umount "$work/mnt"
 if [ "$before" != "$after" ]; then

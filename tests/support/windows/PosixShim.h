@@ -6,6 +6,7 @@
 // min, ...) would clash with the tests' own names.
 
 #include <direct.h>
+#include <fcntl.h>
 #include <process.h>
 
 #include <cerrno>
@@ -41,4 +42,28 @@ inline int setenv(const char* name, const char* value, int overwrite) {
 
 inline int unsetenv(const char* name) {
   return ::_putenv_s(name, "") == 0 ? 0 : -1;
+}
+
+// Opening flags POSIX has and Windows lacks. Windows has no links for
+// O_NOFOLLOW to refuse and keeps no access time that O_NOATIME could spare;
+// O_CLOEXEC is "not inherited" and, as POSIX reads bytes as they are,
+// binary mode.
+#define O_NOFOLLOW 0
+#define O_NOATIME 0
+#define O_CLOEXEC (_O_NOINHERIT | _O_BINARY)
+
+// Windows writes through to the volume when a handle is closed; there is no
+// global cache to flush from a test.
+inline void sync() {}
+
+// No process runs as root on Windows.
+inline unsigned geteuid() {
+  return 1;
+}
+
+// Wine cannot make symbolic links, and making one on Windows needs a
+// privilege: the cases that plant links are left out of the Windows build.
+inline int symlink(const char*, const char*) {
+  errno = ENOSYS;
+  return -1;
 }

@@ -183,7 +183,12 @@ void DiskWiper::run() {
       reports_[op].asked = !skipped(op);
     }
   }
-  if (isSupported()) runOperations();
+  if (isSupported()) {
+    runOperations();
+    // Open views of the drive show its root and free space as they are now.
+    s::os::shell().notifyChange(s::os::Shell::Change::FolderUpdated, root_);
+    s::os::shell().notifyChange(s::os::Shell::Change::FreeSpace, root_);
+  }
   s::os::fileSystem().forgetFinishedDeletions();  // what the run removed needs no record
   for (int op = 0; op < kCount; ++op) phase_[op].store(0, std::memory_order_relaxed);
   running_ = 0;

@@ -1,17 +1,10 @@
-#include "os/linux/NtfsReader.h"
-
-#include <fcntl.h>
-#include <unistd.h>
+#include "os/NtfsReader.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <vector>
 
-#include "os/linux/Errno.h"
-#include "os/linux/UniqueFd.h"
-
-namespace s::os::linux_fs {
+namespace s::os {
 
 namespace {
 
@@ -41,17 +34,6 @@ bool isPowerOfTwo(std::uint32_t v) {
   return v != 0 && (v & (v - 1)) == 0;
 }
 
-bool readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t offset) {
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::pread(fd, buffer + done, size - done, static_cast<off_t>(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // The unnamed attribute of `type` in a fixed-up record: its offset, or 0.
 std::size_t findUnnamed(const std::uint8_t* record, std::size_t size, std::uint32_t type) {
   std::size_t pos = le<std::uint16_t>(record + 0x14);
@@ -67,8 +49,9 @@ std::size_t findUnnamed(const std::uint8_t* record, std::size_t size, std::uint3
 
 // Reads the value of the non-resident attribute at `attr` (its data size,
 // at most `limit` bytes) by following its run list.
-bool readNonResident(int fd, const std::uint8_t* attr, std::size_t attrLength,
-                     std::uint32_t clusterSize, std::size_t limit, std::vector<std::uint8_t>& out) {
+bool readNonResident(const NtfsReader::ReadAt& readAt, const std::uint8_t* attr,
+                     std::size_t attrLength, std::uint32_t clusterSize, std::size_t limit,
+                     std::vector<std::uint8_t>& out) {
   if (attrLength < 0x40) return false;
   const auto dataSize = le<std::uint64_t>(attr + 0x30);
   if (dataSize > limit) return false;
@@ -96,7 +79,7 @@ bool readNonResident(int fd, const std::uint8_t* attr, std::size_t attrLength,
     const std::uint64_t bytes =
         std::min<std::uint64_t>(clusters * clusterSize, dataSize - vcnBytes);
     if (lcn < 0 ||
-        !readAt(fd, out.data() + vcnBytes, bytes, static_cast<std::uint64_t>(lcn) * clusterSize)) {
+        !readAt(out.data() + vcnBytes, bytes, static_cast<std::uint64_t>(lcn) * clusterSize)) {
       return false;
     }
     vcnBytes += bytes;
@@ -151,8 +134,8 @@ bool NtfsReader::readDataSizes(const std::uint8_t* record, std::size_t size, Ntf
   return true;
 }
 
-bool NtfsReader::countFreeRecords(int fd, const std::uint8_t* record, std::size_t size,
-                                  NtfsVolumeData& volume) {
+bool NtfsReader::countFreeRecords(const ReadAt& readAt, const std::uint8_t* record,
+                                  std::size_t size, NtfsVolumeData& volume) {
   const std::size_t pos = findUnnamed(record, size, 0xB0);
   if (pos == 0) return false;
   const auto length = le<std::uint32_t>(record + pos + 4);
@@ -162,7 +145,7 @@ bool NtfsReader::countFreeRecords(int fd, const std::uint8_t* record, std::size_
     const auto valueOffset = le<std::uint16_t>(record + pos + 0x14);
     if (valueOffset + std::uint64_t{valueLength} > length) return false;
     bits.assign(record + pos + valueOffset, record + pos + valueOffset + valueLength);
-  } else if (!readNonResident(fd, record + pos, length, volume.bytesPerCluster, kBitmapLimit,
+  } else if (!readNonResident(readAt, record + pos, length, volume.bytesPerCluster, kBitmapLimit,
                               bits)) {
     return false;
   }
@@ -184,15 +167,10 @@ bool NtfsReader::countFreeRecords(int fd, const std::uint8_t* record, std::size_
   return true;
 }
 
-bool NtfsReader::read(const std::string& source, NtfsVolumeData& out, FsError& error) {
-  UniqueFd fd(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd.valid()) {
-    error = errno == ENOENT ? FsError::NotFound : FsError::AccessDenied;
-    return false;
-  }
+bool NtfsReader::read(const ReadAt& readAt, NtfsVolumeData& out, FsError& error) {
   std::uint8_t boot[512];
   NtfsVolumeData data;
-  if (!readAt(fd.get(), boot, sizeof boot, 0)) {
+  if (!readAt(boot, sizeof boot, 0)) {
     error = FsError::Io;
     return false;
   }
@@ -202,17 +180,16 @@ bool NtfsReader::read(const std::string& source, NtfsVolumeData& out, FsError& e
   }
   std::vector<std::uint8_t> record(data.bytesPerMftRecord);
   const std::uint64_t offset = data.mftStartLcn * data.bytesPerCluster;
-  if (!readAt(fd.get(), record.data(), record.size(), offset) ||
-      !applyFixups(record.data(), record.size()) ||
+  if (!readAt(record.data(), record.size(), offset) || !applyFixups(record.data(), record.size()) ||
       !readDataSizes(record.data(), record.size(), data)) {
     error = FsError::Io;
     return false;
   }
   // Unknown (0) when the bitmap lives elsewhere, as in a very fragmented MFT.
-  countFreeRecords(fd.get(), record.data(), record.size(), data);
+  countFreeRecords(readAt, record.data(), record.size(), data);
   out = data;
   error = FsError::None;
   return true;
 }
 
-}  // namespace s::os::linux_fs
+}  // namespace s::os

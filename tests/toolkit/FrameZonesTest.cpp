@@ -84,22 +84,31 @@ TEST(FrameZones, EasyDragTurnsClientIntoCaptionUnlessTheRightButtonIsHeld) {
   }
 }
 
-TEST(FrameZones, SizingCursorsMatchTheirZones) {
+TEST(FrameZones, ResizeZonesGiveTheirCursorAndEdge) {
+  using s::os::gui::ResizeEdge;
   struct Case {
     Zone zone;
     Cursor cursor;
-    bool resizes;
+    ResizeEdge edge;
   };
-  for (const Case& c :
-       {Case{Zone::kLeft, Cursor::kSizeWE, true}, Case{Zone::kRight, Cursor::kSizeWE, true},
-        Case{Zone::kTop, Cursor::kSizeNS, true}, Case{Zone::kBottom, Cursor::kSizeNS, true},
-        Case{Zone::kTopLeft, Cursor::kSizeNWSE, true},
-        Case{Zone::kBottomRight, Cursor::kSizeNWSE, true},
-        Case{Zone::kTopRight, Cursor::kSizeNESW, true},
-        Case{Zone::kBottomLeft, Cursor::kSizeNESW, true},
-        Case{Zone::kClient, Cursor::kArrow, false}, Case{Zone::kCaption, Cursor::kArrow, false}}) {
+  const Case cases[] = {
+      {Zone::kLeft, Cursor::kSizeWE, ResizeEdge::kLeft},
+      {Zone::kRight, Cursor::kSizeWE, ResizeEdge::kRight},
+      {Zone::kTop, Cursor::kSizeNS, ResizeEdge::kTop},
+      {Zone::kBottom, Cursor::kSizeNS, ResizeEdge::kBottom},
+      {Zone::kTopLeft, Cursor::kSizeNWSE, ResizeEdge::kTopLeft},
+      {Zone::kBottomRight, Cursor::kSizeNWSE, ResizeEdge::kBottomRight},
+      {Zone::kTopRight, Cursor::kSizeNESW, ResizeEdge::kTopRight},
+      {Zone::kBottomLeft, Cursor::kSizeNESW, ResizeEdge::kBottomLeft},
+  };
+  for (const Case& c : cases) {
+    EXPECT_TRUE(FrameZones::isResizeZone(c.zone)) << static_cast<int>(c.zone);
     EXPECT_EQ(FrameZones::cursorFor(c.zone), c.cursor) << static_cast<int>(c.zone);
-    EXPECT_EQ(FrameZones::isResizeZone(c.zone), c.resizes) << static_cast<int>(c.zone);
+    EXPECT_EQ(FrameZones::edgeFor(c.zone), c.edge) << static_cast<int>(c.zone);
+  }
+  for (const Zone zone : {Zone::kClient, Zone::kCaption, Zone::kOutside}) {
+    EXPECT_FALSE(FrameZones::isResizeZone(zone)) << static_cast<int>(zone);
+    EXPECT_EQ(FrameZones::cursorFor(zone), Cursor::kArrow) << static_cast<int>(zone);
   }
 }
 

@@ -24,7 +24,7 @@ Zone FrameZones::withEasyDrag(Zone zone, bool easyDrag, bool rightHeld) {
 }
 
 bool FrameZones::isResizeZone(Zone zone) {
-  return zone != Zone::kOutside && zone != Zone::kClient && zone != Zone::kCaption;
+  return zone <= Zone::kBottomRight;
 }
 
 Cursor FrameZones::cursorFor(Zone zone) {
@@ -44,6 +44,13 @@ Cursor FrameZones::cursorFor(Zone zone) {
     default:
       return Cursor::kArrow;
   }
+}
+
+s::os::gui::ResizeEdge FrameZones::edgeFor(Zone zone) {
+  static_assert(static_cast<int>(Zone::kBottomRight) ==
+                static_cast<int>(s::os::gui::ResizeEdge::kBottomRight));
+  return isResizeZone(zone) ? static_cast<s::os::gui::ResizeEdge>(zone)
+                            : s::os::gui::ResizeEdge::kBottomRight;
 }
 
 }  // namespace s::gui::win

@@ -11,10 +11,8 @@ namespace s::gui::win {
 // moves the window by). Pure geometry; any thread.
 class FrameZones {
  public:
+  // The resize zones first, in the order of the platform's resize edges.
   enum class Zone : std::uint8_t {
-    kOutside,
-    kClient,
-    kCaption,
     kLeft,
     kRight,
     kTop,
@@ -23,6 +21,9 @@ class FrameZones {
     kTopRight,
     kBottomLeft,
     kBottomRight,
+    kOutside,
+    kClient,
+    kCaption,
   };
 
   // The resize border's thickness at scale factor `scale`: 5 pixels each.
@@ -45,6 +46,9 @@ class FrameZones {
   // south for top and bottom, the diagonals for the corners), the arrow
   // anywhere else.
   static s::os::gui::Cursor cursorFor(Zone zone);
+  // The edge a resize from `zone` moves; only for resize zones (anything
+  // else answers the bottom-right corner).
+  static s::os::gui::ResizeEdge edgeFor(Zone zone);
 };
 
 }  // namespace s::gui::win

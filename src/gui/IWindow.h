@@ -106,8 +106,8 @@ class IWindow : public IContainer {
   virtual s::gui::drawer::Skinner* getSkin() = 0;
   // Binds a skinner (not owned) that has a current theme: the window takes
   // that theme's frame drawer and follows the skinner's theme changes. Null
-  // unbinds (the frame drawer stays). Interface thread or any (passed
-  // there).
+  // unbinds (the frame drawer stays). The skinner must outlive the window
+  // or be unbound first. Interface thread or any (passed there).
   virtual void setSkin(s::gui::drawer::Skinner* skinner) = 0;
 
   // Listener registrations: each appends to the list of one event kind

@@ -12,6 +12,10 @@ class IAppWindow;
 namespace s::lang {
 class Localizer;
 }
+namespace s::gui::drawer {
+class IWindow;
+class Skinner;
+}  // namespace s::gui::drawer
 
 namespace s::gui {
 
@@ -102,6 +106,13 @@ class IWindow : public IContainer {
   // Binds the language table (not owned): the window, and every component
   // attached to it, follow its changes.
   virtual void setLanguage(s::lang::Localizer* table) = 0;
+  virtual bool hasSkin() = 0;
+  virtual s::gui::drawer::Skinner* getSkin() = 0;
+  // Binds a skinner (not owned) that has a current theme: the window takes
+  // that theme's frame drawer and follows the skinner's theme changes. Null
+  // unbinds (the frame drawer stays). The skinner must outlive the window
+  // or be unbound first. Interface thread or any (passed there).
+  virtual void setSkin(s::gui::drawer::Skinner* skinner) = 0;
 
   // Listener registrations: each appends to the list of one event kind
   // (listeners are not owned and are called in registration order on the
@@ -140,6 +151,12 @@ class IWindow : public IContainer {
   virtual void setEventReply(std::int32_t reply) = 0;
   virtual void addUserEventListener(IEventListener* listener) = 0;
   virtual void addSizingListener(IEventListener* listener) = 0;
+  // Replaces the frame drawer (releasing the previous one when it was
+  // owned). With a drawer the window loses the platform's frame: the drawer
+  // paints the background and frame, gives the window its shape after each
+  // resize, and presses near the edges resize it. Null gives the platform's
+  // frame back. Redraws. Interface thread or any (passed there).
+  virtual void setFrameDrawer(s::gui::drawer::IWindow* drawer, bool owned) = 0;
   // Grow the window to its preferred size where it is smaller.
   virtual void ensureMinimumSize() = 0;
   virtual void fitHeight() = 0;

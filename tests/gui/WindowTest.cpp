@@ -8,6 +8,9 @@
 #include <thread>
 
 #include "SpecialUi.h"
+#include "gui/drawer/ISkin.h"
+#include "gui/drawer/IWindow.h"
+#include "gui/drawer/Skinner.h"
 #include "gui/win/Window.h"
 #include "lang/Localizer.h"
 #include "os/System.h"
@@ -119,6 +122,38 @@ TEST_F(Windows, TheTitleByEntryFollowsTheLanguage) {
   EXPECT_EQ(window->getTitle(), std::u16string(table->text(500000)) + u" v" + table->text(500010));
   window->release();
   table->release();
+}
+
+TEST_F(Windows, ASkinnedWindowDrawsItsFrameWithTheCurrentThemeAndFollowsChanges) {
+  using s::gui::drawer::Skinner;
+  Skinner* skinner = Skinner::makeThinWindowSkinner();
+  const auto frameOf = [skinner] { return skinner->getCurrentTheme()->getWindowDrawer(); };
+  s::os::gui::ui().call([&] { skinner->chooseTheme(u"Classic LG", u"White"); });
+  Window* window = Window::create();
+  EXPECT_FALSE(window->hasSkin());
+  EXPECT_EQ(window->getFrameDrawer(), nullptr);
+  window->setSkin(skinner);
+  EXPECT_TRUE(window->hasSkin());
+  EXPECT_EQ(window->getSkin(), skinner);
+  EXPECT_EQ(window->getFrameDrawer(), frameOf());
+  EXPECT_EQ(window->getFrameDrawer()->getBackground(), (s::os::gui::Rgb{116, 116, 116}));
+
+  s::os::gui::ui().call([&] { skinner->chooseTheme(u"Pink", u"White"); });
+  EXPECT_EQ(window->getFrameDrawer(), frameOf()) << "the new theme's frame";
+  window->setSize(320, 240);  // a new shape for the new size; must not fail
+  window->show(true, false);
+  window->show(false, false);
+
+  // A window that is gone is no longer told.
+  window->release();
+  s::os::gui::ui().call([&] { skinner->chooseTheme(u"Khaki", u"White"); });
+  Window* unbound = Window::create();
+  unbound->setSkin(skinner);
+  unbound->setSkin(nullptr);
+  s::os::gui::ui().call([&] { skinner->chooseTheme(u"Orange", u"White"); });
+  EXPECT_NE(unbound->getFrameDrawer(), frameOf()) << "unbound: keeps the frame it had";
+  unbound->release();
+  skinner->release();
 }
 
 }  // namespace

@@ -7,6 +7,11 @@
 #include "app/IAppWindow.h"
 #include "gui/ILayoutManager.h"
 #include "gui/OnUi.h"
+#include "gui/Scale.h"
+#include "gui/drawer/ISkin.h"
+#include "gui/drawer/IWindow.h"
+#include "gui/drawer/Skinner.h"
+#include "gui/win/FrameZones.h"
 #include "gui/win/MessageBoxW.h"
 #include "gui/win/Vertical.h"
 #include "lang/Localizer.h"
@@ -53,6 +58,8 @@ Window::~Window() {
   onUi([this] {
     children_.removeAll(false);
     if (language_ != nullptr) language_->removeListener(this);
+    if (skin_ != nullptr) skin_->removeListener(this);
+    releaseFrameDrawer();
     if (s::os::gui::NativeWindow* native = native_.exchange(nullptr)) native->destroy();
   });
   thread_.stop();
@@ -71,7 +78,13 @@ void Window::fire(std::int32_t kind) {
 
 void Window::onEvent(s::base::IObject* sender, std::int32_t) {
   onUi([&] {
-    if (sender == nullptr || sender != static_cast<s::base::IObject*>(language_)) return;
+    if (sender == nullptr) return;
+    if (skin_ != nullptr && sender == static_cast<s::base::IObject*>(skin_)) {
+      if (s::gui::drawer::ISkin* theme = skin_->getCurrentTheme())
+        setFrameDrawer(theme->getWindowDrawer(), false);
+      return;
+    }
+    if (sender != static_cast<s::base::IObject*>(language_)) return;
     applyTitle();
     fire(kLanguageChanged);
   });
@@ -318,6 +331,7 @@ void Window::redraw() {
 
 void Window::onPaintBackground(s::os::gui::MemDC& dc) {
   dc.fillRect(Rect{0, 0, dc.width(), dc.height()}, background_);
+  if (frameDrawer_ != nullptr) frameDrawer_->paint(dc, 0, 0, dc.width(), dc.height());
 }
 
 // --- children -------------------------------------------------------------------
@@ -617,6 +631,67 @@ void Window::setLanguage(s::lang::Localizer* table) {
   });
 }
 
+// --- skin and frame ---------------------------------------------------------------
+
+bool Window::hasSkin() {
+  return onUi([this] { return skin_ != nullptr; });
+}
+
+s::gui::drawer::Skinner* Window::getSkin() {
+  return onUi([this] { return skin_; });
+}
+
+void Window::setSkin(s::gui::drawer::Skinner* skinner) {
+  onUi([&] {
+    if (skinner == skin_) return;
+    if (skin_ != nullptr) skin_->removeListener(this);
+    skin_ = skinner;
+    if (skin_ == nullptr) return;
+    if (s::gui::drawer::ISkin* theme = skin_->getCurrentTheme())
+      setFrameDrawer(theme->getWindowDrawer(), false);
+    skin_->addListener(this);
+  });
+}
+
+void Window::releaseFrameDrawer() {
+  if (ownsFrameDrawer_ && frameDrawer_ != nullptr) frameDrawer_->release();
+  frameDrawer_ = nullptr;
+  ownsFrameDrawer_ = false;
+}
+
+void Window::setFrameDrawer(s::gui::drawer::IWindow* drawer, bool owned) {
+  onUi([&] {
+    if (drawer != frameDrawer_) releaseFrameDrawer();
+    frameDrawer_ = drawer;
+    ownsFrameDrawer_ = owned && drawer != nullptr;
+    s::os::gui::NativeWindow* native = native_.load();
+    if (native == nullptr) return;
+    native->setFrameless(frameDrawer_ != nullptr);
+    applyShape();
+    native->redraw();
+  });
+}
+
+s::gui::drawer::IWindow* Window::getFrameDrawer() {
+  return onUi([this] { return frameDrawer_; });
+}
+
+void Window::applyShape() {
+  s::os::gui::NativeWindow* native = native_.load();
+  if (native == nullptr) return;
+  native->setShape(frameDrawer_ != nullptr ? frameDrawer_->makeRegion(0, 0, width_, height_)
+                                           : s::os::gui::Region{});
+}
+
+bool Window::resizeFromFrame(std::int32_t x, std::int32_t y) {
+  s::os::gui::NativeWindow* native = native_.load();
+  if (frameDrawer_ == nullptr || !resizable_ || native == nullptr) return false;
+  const FrameZones::Zone zone = FrameZones::hitTest(width_, height_, x, y, Scale::factor());
+  if (!FrameZones::isResizeZone(zone)) return false;
+  native->beginEdgeDrag(FrameZones::edgeFor(zone));
+  return true;
+}
+
 // --- events from workers --------------------------------------------------------------
 
 std::int32_t Window::sendEvent(const char16_t* name, std::int32_t a1, std::int32_t a2,
@@ -747,6 +822,7 @@ void Window::onGeometry(std::int32_t x, std::int32_t y, std::int32_t width, std:
   fire(kMoving);
   if (keepInside_) keepInsideScreen();
   if (resized) {
+    if (frameDrawer_ != nullptr) applyShape();
     fire(kSizing);
     layout();
   }
@@ -766,7 +842,7 @@ void Window::onActivation(bool active) {
 }
 
 void Window::onMouseButton(MouseButton button, bool pressed, bool doubleClick, bool rightHeld,
-                           std::int32_t, std::int32_t) {
+                           std::int32_t x, std::int32_t y) {
   if (button == MouseButton::kMiddle) {
     if (!pressed) return;
     fire(kMiddleButton);
@@ -791,12 +867,18 @@ void Window::onMouseButton(MouseButton button, bool pressed, bool doubleClick, b
     fire(kDoubleClick);
     return;
   }
+  if (resizeFromFrame(x, y)) return;
   fire(kLeftButtonDown);
   s::os::gui::NativeWindow* native = native_.load();
   if (easyDrag_ && !rightHeld && native != nullptr) native->beginDrag();
 }
 
-void Window::onMouseMove(std::int32_t, std::int32_t) {
+void Window::onMouseMove(std::int32_t x, std::int32_t y) {
+  s::os::gui::NativeWindow* native = native_.load();
+  if (frameDrawer_ != nullptr && resizable_ && native != nullptr) {
+    const FrameZones::Zone zone = FrameZones::hitTest(width_, height_, x, y, Scale::factor());
+    native->setCursor(FrameZones::cursorFor(zone));
+  }
   fire(kMouseMove);
 }
 

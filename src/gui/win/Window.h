@@ -148,6 +148,9 @@ class Window final : public IWindow,
   bool hasLanguage() override;
   s::lang::Localizer* getLanguage() override;
   void setLanguage(s::lang::Localizer* table) override;
+  bool hasSkin() override;
+  s::gui::drawer::Skinner* getSkin() override;
+  void setSkin(s::gui::drawer::Skinner* skinner) override;
   void addCloseListener(IEventListener* l) override { addListener(kClose, l); }
   void addRightButtonDownListener(IEventListener* l) override { addListener(kRightButtonDown, l); }
   void addLeftButtonDownListener(IEventListener* l) override { addListener(kLeftButtonDown, l); }
@@ -175,6 +178,9 @@ class Window final : public IWindow,
   void setEventReply(std::int32_t reply) override { event_.reply = reply; }
   void addUserEventListener(IEventListener* l) override { addListener(kUserEvent, l); }
   void addSizingListener(IEventListener* l) override { addListener(kSizing, l); }
+  void setFrameDrawer(s::gui::drawer::IWindow* drawer, bool owned) override;
+  // The frame drawer in use; null while the platform draws the frame.
+  s::gui::drawer::IWindow* getFrameDrawer();
   void ensureMinimumSize() override;
   void fitHeight() override;
   void fitToPreferred() override;
@@ -238,6 +244,12 @@ class Window final : public IWindow,
   void fire(std::int32_t kind);
   void closeRequested();
   void applyTitle();
+  // The frame drawer's shape for the current size on the native window.
+  void applyShape();
+  // A left press in a resize zone of a self-drawn frame starts a resize;
+  // true when it did.
+  bool resizeFromFrame(std::int32_t x, std::int32_t y);
+  void releaseFrameDrawer();
   void applyIcons();
   void placeNative();
   void centerOn(bool horizontally, bool vertically);
@@ -254,6 +266,9 @@ class Window final : public IWindow,
   ILayoutManager* manager_;
   s::lang::Localizer* language_ = nullptr;
   s::app::IAppWindow* record_ = nullptr;
+  s::gui::drawer::Skinner* skin_ = nullptr;
+  s::gui::drawer::IWindow* frameDrawer_ = nullptr;
+  bool ownsFrameDrawer_ = false;
   std::int32_t titleId_ = -1;
   std::int32_t suffixId_ = -1;
   std::u16string title_ = u"Window";

@@ -71,6 +71,7 @@ void CairoMemDC::setColour(Rgb colour) {
 }
 
 void CairoMemDC::fillRect(const Rect& area, Rgb colour) {
+  if (area.width <= 0 || area.height <= 0) return;
   setColour(colour);
   cairo_rectangle(cr_, area.x, area.y, area.width, area.height);
   cairo_fill(cr_);

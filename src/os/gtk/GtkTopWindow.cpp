@@ -2,6 +2,8 @@
 
 #include <gdk/gdkx.h>
 
+#include <cstddef>
+
 #include "os/gtk/CairoMemDC.h"
 #include "os/gtk/CursorName.h"
 #include "os/gtk/PixbufLoad.h"
@@ -206,6 +208,47 @@ void GtkTopWindow::beginResizeDrag() {
   gtk_window_begin_resize_drag(GTK_WINDOW(window_), GDK_WINDOW_EDGE_SOUTH_EAST,
                                static_cast<gint>(lastPress_.button), lastPress_.x, lastPress_.y,
                                lastPress_.time);
+}
+
+void GtkTopWindow::beginEdgeDrag(s::os::gui::ResizeEdge edge) {
+  using s::os::gui::ResizeEdge;
+  static constexpr GdkWindowEdge kEdges[] = {
+      GDK_WINDOW_EDGE_WEST,       GDK_WINDOW_EDGE_EAST,       GDK_WINDOW_EDGE_NORTH,
+      GDK_WINDOW_EDGE_SOUTH,      GDK_WINDOW_EDGE_NORTH_WEST, GDK_WINDOW_EDGE_NORTH_EAST,
+      GDK_WINDOW_EDGE_SOUTH_WEST, GDK_WINDOW_EDGE_SOUTH_EAST};
+  takeCurrentPress();
+  gtk_window_begin_resize_drag(GTK_WINDOW(window_), kEdges[static_cast<std::size_t>(edge)],
+                               static_cast<gint>(lastPress_.button), lastPress_.x, lastPress_.y,
+                               lastPress_.time);
+}
+
+void GtkTopWindow::setFrameless(bool frameless) {
+  gtk_window_set_decorated(GTK_WINDOW(window_), frameless ? FALSE : TRUE);
+}
+
+void GtkTopWindow::setShape(const s::os::gui::Region& region) {
+  if (!region.present) {
+    gtk_widget_shape_combine_region(window_, nullptr);
+    return;
+  }
+  // Row by row: from the first pixel the shape holds to the last.
+  cairo_region_t* shape = cairo_region_create();
+  const s::os::gui::Rect& b = region.bounds;
+  for (std::int32_t y = b.y; y < b.bottom(); ++y) {
+    std::int32_t first = b.x, last = b.right() - 1;
+    while (first <= last && !region.contains(first, y)) ++first;
+    while (last >= first && !region.contains(last, y)) --last;
+    if (first > last) continue;
+    const cairo_rectangle_int_t row{first, y, last - first + 1, 1};
+    cairo_region_union_rectangle(shape, &row);
+  }
+  const s::os::gui::Rect& e = region.extra;
+  if (e.width > 0 && e.height > 0) {
+    const cairo_rectangle_int_t extra{e.x, e.y, e.width, e.height};
+    cairo_region_union_rectangle(shape, &extra);
+  }
+  gtk_widget_shape_combine_region(window_, shape);
+  cairo_region_destroy(shape);
 }
 
 void GtkTopWindow::redraw() {

@@ -45,6 +45,9 @@ class GtkTopWindow final : public s::os::gui::NativeWindow {
   void setModalFor(s::os::gui::NativeView* owner) override;
   void beginDrag() override;
   void beginResizeDrag() override;
+  void beginEdgeDrag(s::os::gui::ResizeEdge edge) override;
+  void setFrameless(bool frameless) override;
+  void setShape(const s::os::gui::Region& region) override;
   void redraw() override;
   void setCursor(s::os::gui::Cursor cursor) override;
   void capturePointer(bool capture) override;

@@ -35,4 +35,16 @@ struct Rgb {
 // south-west), a hand for links.
 enum class Cursor : std::uint8_t { kArrow, kSizeWE, kSizeNS, kSizeNWSE, kSizeNESW, kHand };
 
+// The side or corner of a window that a resize with the mouse moves.
+enum class ResizeEdge : std::uint8_t {
+  kLeft,
+  kRight,
+  kTop,
+  kBottom,
+  kTopLeft,
+  kTopRight,
+  kBottomLeft,
+  kBottomRight
+};
+
 }  // namespace s::os::gui

@@ -41,7 +41,8 @@ class MemDC {
   virtual std::int32_t width() const = 0;
   virtual std::int32_t height() const = 0;
 
-  // Fills `area` with `colour` (opaque).
+  // Fills `area` with `colour` (opaque); an area without width or height
+  // fills nothing.
   virtual void fillRect(const Rect& area, Rgb colour) = 0;
   // A one-pixel outline just inside `area`.
   virtual void frameRect(const Rect& area, Rgb colour) = 0;

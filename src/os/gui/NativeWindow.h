@@ -8,6 +8,7 @@
 
 #include "os/gui/Geometry.h"
 #include "os/gui/NativeView.h"
+#include "os/gui/Region.h"
 
 namespace s::os::gui {
 
@@ -56,6 +57,15 @@ class NativeWindow : public NativeView {
   // Begins resizing the window with the mouse from its bottom-right
   // corner, from the press being reported (a resize grip).
   virtual void beginResizeDrag() = 0;
+  // The same from `edge` (a window that draws its own frame).
+  virtual void beginEdgeDrag(ResizeEdge edge) = 0;
+  // Without (true) or with (false) the platform's frame and title bar; a
+  // frameless window's client area is the whole window, and it draws its
+  // own frame there.
+  virtual void setFrameless(bool frameless) = 0;
+  // The window's visible shape in its own pixels, clipped to the window; a
+  // region that is not present gives the whole rectangle back.
+  virtual void setShape(const Region& region) = 0;
   // Begins moving the window with the mouse, as a press on its title bar
   // would (easy drag), from the press being reported; called from the
   // sink's onMouseButton for a left press.

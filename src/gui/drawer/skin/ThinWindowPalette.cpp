@@ -1,0 +1,87 @@
+#include "gui/drawer/skin/ThinWindowPalette.h"
+
+namespace s::gui::drawer::skin {
+
+namespace {
+
+constexpr s::os::gui::Rgb hex(unsigned rrggbb) {
+  return s::os::gui::Rgb{static_cast<std::uint8_t>(rrggbb >> 16),
+                         static_cast<std::uint8_t>(rrggbb >> 8), static_cast<std::uint8_t>(rrggbb)};
+}
+
+// Black through Black Black II share one pattern; only c1 to c3 and c6
+// differ.
+constexpr ThinWindowPalette::Theme kThemes[] = {
+    {u"White",
+     {hex(0xFFFFFF), hex(0x444444), hex(0xCCCCCC), hex(0x444444), hex(0x444444), hex(0x000000),
+      hex(0xEEEEEE), hex(0x777777), hex(0x777777), hex(0xFFFFFF), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0x777777), hex(0xFFA500)}},
+    {u"Ivory",
+     {hex(0xF2F0E6), hex(0x000000), hex(0xAAAAAA), hex(0x000000), hex(0x000000), hex(0x000000),
+      hex(0xEEEEEE), hex(0xB0B0B0), hex(0xB0B0B0), hex(0xF0EEE4), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0xB0B0B0), hex(0xFFA500)}},
+    {u"Black",
+     {hex(0x333333), hex(0x555555), hex(0x555555), hex(0xB0B0B0), hex(0xB0B0B0), hex(0xFFFFFF),
+      hex(0x333333), hex(0x999999), hex(0xCCCCCC), hex(0x000000), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0xD5EB6B), hex(0xFFA500)}},
+    {u"Black II",
+     {hex(0x333333), hex(0x555555), hex(0x555555), hex(0xB0B0B0), hex(0xB0B0B0), hex(0xDDDDDD),
+      hex(0x333333), hex(0x999999), hex(0xCCCCCC), hex(0x000000), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0xD5EB6B), hex(0xFFA500)}},
+    {u"Black Black",
+     {hex(0x000000), hex(0x333333), hex(0x333333), hex(0xB0B0B0), hex(0xB0B0B0), hex(0xFFFFFF),
+      hex(0x333333), hex(0x999999), hex(0xCCCCCC), hex(0x000000), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0xD5EB6B), hex(0xFFA500)}},
+    {u"Black Black II",
+     {hex(0x000000), hex(0x333333), hex(0x333333), hex(0xB0B0B0), hex(0xB0B0B0), hex(0xDDDDDD),
+      hex(0x333333), hex(0x999999), hex(0xCCCCCC), hex(0x000000), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0xD5EB6B), hex(0xFFA500)}},
+    {u"Classic LG",
+     {hex(0x747474), hex(0x111111), hex(0x565656), hex(0x111111), hex(0x111111), hex(0xFFFFFF),
+      hex(0x333333), hex(0x747474), hex(0x191919), hex(0xFFFFFF), hex(0x313131), hex(0xBFBFBF),
+      hex(0x383838), hex(0xC3EA00), hex(0x191919)}},
+    {u"Beige",
+     {hex(0xECE9D8), hex(0x000000), hex(0xAAAAAA), hex(0x000000), hex(0x000000), hex(0x000000),
+      hex(0xEEEEEE), hex(0xA8A280), hex(0xA8A280), hex(0xECE9D8), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0xA8A280), hex(0xFFA500)}},
+    {u"Sky Blue",
+     {hex(0xC2DFFF), hex(0x5785FF), hex(0x5785FF), hex(0x5785FF), hex(0x5785FF), hex(0x000000),
+      hex(0xEEEEEE), hex(0x5785FF), hex(0x5785FF), hex(0xFFFFFF), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0x5785FF), hex(0xFFA500)}},
+    {u"Pink",
+     {hex(0xFFC2E6), hex(0xFF5DA2), hex(0xFF5DA2), hex(0xFF5DA2), hex(0xFF5DA2), hex(0x000000),
+      hex(0xEEEEEE), hex(0xFF5DA2), hex(0xFF5DA2), hex(0xFFFFFF), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0xFF305C), hex(0xFFA500)}},
+    {u"Salmon Red",
+     {hex(0xFF305C), hex(0xFFBDCB), hex(0xFFBDCB), hex(0xFFBDCB), hex(0xFFBDCB), hex(0xFFFFFF),
+      hex(0x333333), hex(0xFFBDCB), hex(0xFFBDCB), hex(0xFF305C), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0xFFC2E6), hex(0xFFA500)}},
+    {u"Yellow",
+     {hex(0xFCFF5B), hex(0xE0CE00), hex(0xE0CE00), hex(0xE0CE00), hex(0xE0CE00), hex(0x000000),
+      hex(0xEEEEEE), hex(0xE0CE00), hex(0xE0CE00), hex(0xFFFFFF), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0xA8FF53), hex(0xFFA500)}},
+    {u"Green",
+     {hex(0xB8FF3D), hex(0x81A007), hex(0x81A007), hex(0x81A007), hex(0x81A007), hex(0x000000),
+      hex(0xEEEEEE), hex(0x8FAF11), hex(0x8FAF11), hex(0xFFFFFF), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0x8FAF11), hex(0xFFA500)}},
+    {u"Orange",
+     {hex(0xFFCF3D), hex(0xDD8702), hex(0xDD8702), hex(0xDD8702), hex(0xDD8702), hex(0x000000),
+      hex(0xEEEEEE), hex(0xDD8702), hex(0xDD8702), hex(0xFFFFFF), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0xFFFFFF), hex(0xFFA500)}},
+    {u"Khaki",
+     {hex(0x3E5C00), hex(0x92B941), hex(0x92B941), hex(0x92B941), hex(0x92B941), hex(0xFFFFFF),
+      hex(0x333333), hex(0xDD8702), hex(0xDD8702), hex(0x3E5C00), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0xD5EB6B), hex(0xFFA500)}},
+    {u"Indigo",
+     {hex(0x310082), hex(0xC07DFF), hex(0xC07DFF), hex(0xC07DFF), hex(0xC07DFF), hex(0xFFFFFF),
+      hex(0x333333), hex(0xC39EFF), hex(0xC39EFF), hex(0x310082), hex(0xFFFFFF), hex(0x000000),
+      hex(0xEEEEEE), hex(0xC07DFF), hex(0xFFA500)}},
+};
+
+}  // namespace
+
+std::span<const ThinWindowPalette::Theme> ThinWindowPalette::themes() {
+  return kThemes;
+}
+
+}  // namespace s::gui::drawer::skin

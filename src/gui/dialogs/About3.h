@@ -12,6 +12,9 @@ class IAppWindow;
 namespace s::gui {
 class IWindow;
 }
+namespace s::gui::drawer {
+class Skinner;
+}
 namespace s::gui::win {
 class Box;
 class Button;
@@ -56,8 +59,10 @@ class About3 final : public IEventListener,
   s::gui::win::Box* facts();
   s::gui::win::Box* donation();
   void giveBack();
+  s::gui::drawer::Skinner* skinner();
 
   s::app::IAppWindow* record_ = nullptr;
+  s::gui::drawer::Skinner* skinner_ = nullptr;
   s::gui::IWindow* owner_ = nullptr;
   s::gui::win::Window* window_ = nullptr;
   s::gui::win::Button* closeX_ = nullptr;

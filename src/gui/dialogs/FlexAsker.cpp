@@ -144,7 +144,8 @@ void FlexAsker::onEvent(s::base::IObject* sender, std::int32_t code) {
   }
   if (sender == static_cast<s::base::IObject*>(yesButton_)) return answer(true);
   if (sender == static_cast<s::base::IObject*>(noButton_)) return answer(false);
-  if (sender == static_cast<s::base::IObject*>(checkBox_)) dontAskAgain_.store(checkBox_->isChecked());
+  if (sender == static_cast<s::base::IObject*>(checkBox_))
+    dontAskAgain_.store(checkBox_->isChecked());
 }
 
 void FlexAsker::answer(bool yes) {

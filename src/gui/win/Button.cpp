@@ -1,5 +1,7 @@
 #include "gui/win/Button.h"
 
+#include "gui/drawer/button/win/FaceSymbol.h"
+
 #include <cstdio>
 
 #include "gui/IWindow.h"
@@ -20,6 +22,7 @@ constexpr std::int32_t kRelease = 4;
 constexpr std::uint32_t kRepeatDelayMillis = 500;
 constexpr std::uint32_t kRepeatTickMillis = 100;
 constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kSymbolColour{51, 51, 51};
 
 }  // namespace
 
@@ -50,6 +53,8 @@ void Button::setText(const std::u16string& text) {
     // attach, which is where a grip is configured.
     if (isGrip()) {
       setNativeKind(s::os::gui::WidgetKind::kDrawn, s::os::gui::AccessibleRole::kFiller);
+    } else if (isDrawn()) {
+      setNativeKind(s::os::gui::WidgetKind::kDrawn, s::os::gui::AccessibleRole::kPushButton);
     } else if (native() != nullptr) {
       native()->setText(text_);
     }
@@ -76,7 +81,7 @@ std::u16string Button::getText() {
 void Button::retext() {
   if (textId_ < 0 || language() == nullptr) return;
   text_ = language()->text(textId_);
-  if (native() != nullptr && !isGrip()) native()->setText(text_);
+  if (native() != nullptr && !isDrawn()) native()->setText(text_);
   measure();
 }
 
@@ -85,12 +90,12 @@ std::u16string Button::accessibleText() {
 }
 
 void Button::fontsChanged() {
-  if (native() != nullptr && !isGrip()) native()->setFont(fontOf());
+  if (native() != nullptr && !isDrawn()) native()->setFont(fontOf());
   measure();
 }
 
 void Button::measure() {
-  if (native() == nullptr || isGrip()) return;
+  if (native() == nullptr || isDrawn()) return;
   const s::os::gui::Size ideal = native()->idealSize();
   setPreferredSize(ideal.width, ideal.height);
   setMaximumSize(ideal.width, ideal.height);
@@ -99,7 +104,7 @@ void Button::measure() {
 
 void Button::nativeCreated(s::os::gui::NativeWidget& native) {
   if (textId_ >= 0 && language() != nullptr) text_ = language()->text(textId_);
-  if (!isGrip()) {
+  if (!isDrawn()) {
     native.setFont(fontOf());
     native.setText(text_);
   }
@@ -178,9 +183,13 @@ void Button::onHover(bool inside) {
 
 bool Button::onMouseButton(s::os::gui::MouseButton button, bool pressed, bool, std::int32_t,
                            std::int32_t) {
-  // Only the grip is drawn (and so gets the mouse here): a left press drags
-  // the window's bottom-right corner.
-  if (!isGrip() || button != s::os::gui::MouseButton::kLeft) return false;
+  // Only drawn buttons get the mouse here. A symbol is clicked by a left
+  // release; the grip's left press drags the window's bottom-right corner.
+  if (!isDrawn() || button != s::os::gui::MouseButton::kLeft) return false;
+  if (!isGrip()) {
+    if (!pressed && interactive_) click();
+    return true;
+  }
   if (pressed) {
     if (IWindow* window = getWindow()) window->resizeFromGrip();
   }
@@ -197,7 +206,16 @@ void Button::paintGrip(s::os::gui::MemDC& dc, std::int32_t w, std::int32_t h) {
 }
 
 void Button::paintContent(s::os::gui::MemDC& dc) {
-  if (isGrip()) paintGrip(dc, dc.width(), dc.height());
+  if (isGrip()) {
+    paintGrip(dc, dc.width(), dc.height());
+  } else if (isDrawn()) {
+    s::gui::drawer::button::win::FaceSymbol::paint(dc, Rect{0, 0, dc.width(), dc.height()}, text_,
+                                                   kSymbolColour, Scale::factor());
+  }
+}
+
+bool Button::isDrawn() const {
+  return isGrip() || s::gui::drawer::button::win::FaceSymbol::isSymbol(text_);
 }
 
 void Button::setAutoRepeat(bool on) {

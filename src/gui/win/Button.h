@@ -79,6 +79,9 @@ class Button final : public IButton,
   static constexpr std::uint32_t kRepeatTick = 20002;
 
   bool isGrip() const { return text_ == kResizer; }
+  // The grip and symbols ("#X", ...) are drawn by the button itself rather
+  // than by a native push button.
+  bool isDrawn() const;
   void measure();
   void fire(const std::vector<IEventListener*>& listeners, std::int32_t code);
   void press();

@@ -5,7 +5,8 @@
 
 namespace s::gui::win {
 
-Picture::Picture() : Component(s::os::gui::WidgetKind::kDrawn, s::os::gui::AccessibleRole::kImage) {}
+Picture::Picture()
+    : Component(s::os::gui::WidgetKind::kDrawn, s::os::gui::AccessibleRole::kImage) {}
 
 void Picture::reset() {
   resetComponent();
@@ -15,8 +16,8 @@ void Picture::reset() {
   });
 }
 
-void Picture::setImage(std::span<const unsigned char> png, std::int32_t width,
-                       std::int32_t height, const std::u16string& name) {
+void Picture::setImage(std::span<const unsigned char> png, std::int32_t width, std::int32_t height,
+                       const std::u16string& name) {
   onUi([&] {
     png_.assign(png.begin(), png.end());
     name_ = name;

@@ -4,7 +4,8 @@ private X session with openbox (tests/support/gui/with-display):
 - it starts, and its main window appears titled "Vonq Drive Scrubber" with
   the program icon (a screenshot with the window manager's frame is kept);
 - moved and resized by the window manager, then closed through it, it ends
-  with 0 and comes back at the same place and size on the next start;
+  with 0 and comes back at the same place and width on the next start (its
+  height fits its content);
 - a second start while it runs brings the (minimized) window back to the
   front and ends with 0 without a window of its own; a copy started from
   another folder runs on its own;
@@ -75,16 +76,19 @@ def first_start_shows_the_window(program, artifacts):
 
 
 def geometry_is_kept(program, proc, window):
-    subprocess.run(["xdotool", "windowsize", str(window), "430", "520"], check=True)
+    # Wider than its content needs: the width comes back as it was left;
+    # the height always fits the content (the window is fitted to it at
+    # every start).
+    subprocess.run(["xdotool", "windowsize", str(window), "520", "600"], check=True)
     subprocess.run(["xdotool", "windowmove", str(window), "210", "160"], check=True)
-    atspi.wait_until(lambda: atspi.window_geometry(TITLE)[2:] == (430, 520), timeout=10,
+    atspi.wait_until(lambda: atspi.window_geometry(TITLE)[2:] == (520, 600), timeout=10,
                      message="the window manager did not resize the window")
     time.sleep(1)  # the window manager's last word on the position
     before = atspi.window_geometry(TITLE)
     close_and_wait(proc)
     atspi.window_gone(TITLE)
     proc, window = start(program)
-    atspi.wait_until(lambda: atspi.window_geometry(TITLE) == before, timeout=10,
+    atspi.wait_until(lambda: atspi.window_geometry(TITLE)[:3] == before[:3], timeout=10,
                      message=f"the window came back at {atspi.window_geometry(TITLE)}, not at {before}")
     print(f"main_window: closed through the window manager, back at {before}")
     return proc, window

@@ -47,6 +47,8 @@ constexpr std::int32_t kMakerSite = 101000;
 constexpr std::int32_t kPhaseTexts[Dialog::kOperations] = {1008101, 1008201, 1008301, -1, 1008501};
 
 constexpr std::uint32_t kPollMillis = 100;
+constexpr std::uint32_t kRelayoutTimer = 0x524C;
+constexpr std::uint32_t kRelayoutDelayMs = 150;
 constexpr std::uint32_t kDoneMillis = 5000;
 
 // The phase events, by operation.
@@ -145,6 +147,7 @@ void Dialog::listen() {
   window_->addActivateListener(this);
   window_->addDeactivateListener(this);
   window_->addLanguageListener(this);
+  window_->addTimerListener(this);
 }
 
 void Dialog::showWindow() {
@@ -230,20 +233,27 @@ void Dialog::onWindowEvent(std::int32_t code) {
       active_.store(code == s::gui::IWindow::kActivate);
       return;
     case s::gui::IWindow::kLanguageChanged:
+      // The components hear of the change after the window and measure
+      // their new texts then: lay out once they are done.
       drives_->retext();
-      // Once every component has its new text (they hear of the change
-      // after the window), the window lays them out again, growing where
-      // the new texts are longer.
-      s::os::gui::ui().post([window = window_] {
-        window->layout();
-        window->layout();
-        window->ensureMinimumSize();
-        window->keepInsideScreen();
-      });
+      window_->startTimer(kRelayoutTimer, kRelayoutDelayMs);
+      return;
+    case s::gui::IWindow::kTimer:
+      if (window_->getLastTimer() == kRelayoutTimer) relayout();
       return;
     default:
       return;
   }
+}
+
+// Lays the window out again after its texts changed, growing it where they
+// got longer.
+void Dialog::relayout() {
+  window_->stopTimer(kRelayoutTimer);
+  window_->layout();
+  window_->layout();
+  window_->ensureMinimumSize();
+  window_->keepInsideScreen();
 }
 
 void Dialog::onTicked(int op, bool ticked) {

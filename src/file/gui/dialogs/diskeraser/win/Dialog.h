@@ -116,6 +116,7 @@ class Dialog final : public s::gui::IEventListener,
   // Reactions (interface thread).
   void onWindowEvent(std::int32_t code);
   void onStatusEvent(const char16_t* name);
+  void relayout();
   void onTicked(int op, bool ticked);
   void onDriveSelected();
   void refresh();
@@ -149,7 +150,7 @@ class Dialog final : public s::gui::IEventListener,
   std::unique_ptr<MainMenus> menus_;
   std::unique_ptr<Heartbeat> heartbeat_;
   s::thread::win::Thread* worker_ = nullptr;
-  s::gui::dialogs::About3* about_ = nullptr;         // made on first use
+  s::gui::dialogs::About3* about_ = nullptr;  // made on first use
   s::app::win::AppWindow* aboutRecord_ = nullptr;
 
   // Shared between the interface thread and the worker.

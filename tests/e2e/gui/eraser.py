@@ -113,6 +113,7 @@ class Session:
         the pointer along the titles until `item` shows; returns it."""
         bar = atspi.find(self.frame, "menu bar")
         x, y, w, h = atspi.extents(bar)
+        time.sleep(0.6)  # a drop-down just closed does not reopen within 500 ms
         subprocess.run(["xdotool", "mousemove", "--sync", str(x + 12), str(y + h // 2), "click", "1"], check=True)
         for step in range(12, w, 8):
             time.sleep(0.1)

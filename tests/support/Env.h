@@ -17,12 +17,12 @@ std::string commandOutput(const std::string& command);
 
 // Skips the current test with a printed reason when `available` is false, or
 // fails it instead under CI, where every capability must be present.
-#define VONQ_REQUIRE_CAPABILITY(available, reason)                        \
-  do {                                                                    \
-    if (!(available)) {                                                   \
-      if (::vonq::test::underCi()) {                                      \
-        FAIL() << "required under CI: " << (reason);                      \
-      }                                                                   \
-      GTEST_SKIP() << "skipped: " << (reason);                            \
-    }                                                                     \
+#define VONQ_REQUIRE_CAPABILITY(available, reason)   \
+  do {                                               \
+    if (!(available)) {                              \
+      if (::vonq::test::underCi()) {                 \
+        FAIL() << "required under CI: " << (reason); \
+      }                                              \
+      GTEST_SKIP() << "skipped: " << (reason);       \
+    }                                                \
   } while (0)

@@ -2,8 +2,8 @@
 
 #include "app/IAppBase.h"
 #include "app/win/VersionCheck.h"
-#include "gui/dialogs/FlexAsker.h"
 #include "gui/IWindow.h"
+#include "gui/dialogs/FlexAsker.h"
 #include "lang/Localizer.h"
 #include "map/IMappedData.h"
 #include "os/gui/Ui.h"

@@ -183,10 +183,8 @@ void Dialog::waitAndGiveBack() {
   cancelRequested_.store(false);
   s::os::gui::ui().call([this] {
     heartbeat_->stop();
+    window_->stopTimer(kRelayoutTimer);
     view_.release();
-    heartbeat_.reset();
-    menus_.reset();
-    drives_.reset();
   });
   if (about_ != nullptr) {
     about_->release();
@@ -197,6 +195,10 @@ void Dialog::waitAndGiveBack() {
   shown_.store(nullptr);
   window_->release();
   window_ = nullptr;
+  // The window's listeners go after the window: none is called any more.
+  heartbeat_.reset();
+  menus_.reset();
+  drives_.reset();
 }
 
 // --- reactions --------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "SpecialUi.h"
 #include "app/win/AppBase.h"
 #include "app/win/AppWindow.h"
+#include "gui/OnUi.h"
 #include "gui/win/Button.h"
 #include "gui/win/CheckBox.h"
 #include "gui/win/ComboBox.h"
@@ -60,6 +61,13 @@ class ChosenDrives : public s::os::FileSystemWrapper {
 
 class EraserWindow : public ::testing::Test {
  protected:
+  // The store belongs to the interface thread (the window saves its state
+  // there), so the test visits it there too.
+  template <class F>
+  auto store(F work) {
+    return s::gui::onUi([&] { return work(*app_->getSettings()); });
+  }
+
   void SetUp() override {
     ASSERT_TRUE(s::os::gui::ui().start()) << s::os::gui::ui().displayError();
     folder_ = std::filesystem::path(::testing::TempDir()) /
@@ -73,7 +81,9 @@ class EraserWindow : public ::testing::Test {
     app_ = s::app::win::AppBase::create();
     ASSERT_TRUE(app_->init({}));
     app_->getLanguageTable()->selectLanguage(u"English");
-    settings()->setValue(kView, u"Process_FileEntries", true);
+    store([](s::map::IMappedData& data) {
+      return data.setValue(kView, u"Process_FileEntries", true);
+    });
   }
   void TearDown() override {
     close();
@@ -83,7 +93,6 @@ class EraserWindow : public ::testing::Test {
     std::filesystem::remove_all(folder_, ignored);
   }
 
-  s::map::IMappedData* settings() { return app_->getSettings(); }
 
   // Builds the window on a thread of its own (build() returns when closed).
   void open() {
@@ -109,9 +118,11 @@ class EraserWindow : public ::testing::Test {
   s::file::gui::dialogs::diskeraser::win::EraserView& view() { return dialog_->view(); }
   void choose(int entry) { view().driveList->select(entry, true); }
   std::u16string stored(const char16_t* name) {
-    s::str::strbuffer::StrBuffer value;
-    settings()->getValue(kView, name, value, u"", nullptr, false);
-    return std::u16string(value.view());
+    return store([name](s::map::IMappedData& data) {
+      s::str::strbuffer::StrBuffer value;
+      data.getValue(kView, name, value, u"", nullptr, false);
+      return std::u16string(value.view());
+    });
   }
 
   SpecialUi ui_;
@@ -139,7 +150,9 @@ TEST_F(EraserWindow, BoxFiveFollowsTheDriveAndTheLastDriveComesBack) {
   // Stored in another letter case, it still selects its drive.
   std::u16string lower = wide(fat_);
   for (char16_t& c : lower) c = (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-  settings()->setValue(kView, u"Last_WipedDrive", lower.c_str());
+  store([&](s::map::IMappedData& data) {
+    return data.setValue(kView, u"Last_WipedDrive", lower.c_str());
+  });
   open();
   EXPECT_EQ(view().driveList->getSelectedIndex(), 1);
   EXPECT_FALSE(view().opCheck[4]->isEnabled());
@@ -152,7 +165,9 @@ TEST_F(EraserWindow, TicksAreStoredAtOnce) {
   for (int op = 0; op < 5; ++op) {
     const bool was = view().opCheck[op]->isChecked();
     view().opCheck[op]->setChecked(!was);
-    EXPECT_EQ(settings()->getValue(kView, names[op], was), !was) << op;
+    const bool stored =
+        store([&](s::map::IMappedData& data) { return data.getValue(kView, names[op], was); });
+    EXPECT_EQ(stored, !was) << op;
   }
   close();
   open();

@@ -3,6 +3,7 @@
 #include "app/IAppBase.h"
 #include "app/win/VersionCheck.h"
 #include "gui/IWindow.h"
+#include "gui/OnUi.h"
 #include "gui/dialogs/FlexAsker.h"
 #include "lang/Localizer.h"
 #include "map/IMappedData.h"

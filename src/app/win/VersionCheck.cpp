@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "gui/OnUi.h"
 #include "lang/Localizer.h"
 #include "map/IMappedData.h"
 #include "os/Http.h"
@@ -45,7 +46,10 @@ VersionCheck::Result VersionCheck::run(const Ask& ask, const Open& open) {
   if (settings_ == nullptr || table_ == nullptr || !table_->hasUpdateText()) {
     return Result::kNoUpdateText;
   }
-  const std::int64_t last = settings_->getValue(group_.c_str(), kUpdate, std::int64_t{0});
+  // The settings store belongs to the interface thread (the window saves its
+  // state there); the check only visits it.
+  const std::int64_t last = s::gui::onUi(
+      [this] { return settings_->getValue(group_.c_str(), kUpdate, std::int64_t{0}); });
   const std::int64_t now = hoursNow();
   Result result = Result::kFirstStart;
   if (last != 0) {
@@ -60,7 +64,7 @@ VersionCheck::Result VersionCheck::run(const Ask& ask, const Open& open) {
       open(text(kProductPage));
     }
   }
-  settings_->setValue(group_.c_str(), kUpdate, now);
+  s::gui::onUi([this, now] { settings_->setValue(group_.c_str(), kUpdate, now); });
   return result;
 }
 

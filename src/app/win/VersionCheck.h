@@ -16,8 +16,9 @@ namespace s::app::win {
 // At most once every 30 days, asks the maker's version page whether a newer
 // version exists and, when one does, offers to open the product page. The
 // time of the last visit is kept as `Update` (whole hours since 1970) in the
-// group given. Blocks its caller for at most about kTimeoutMs plus the
-// question; never the interface thread. Main thread.
+// group given (read and written on the interface thread, which owns the
+// store). Blocks its caller for at most about kTimeoutMs plus the question;
+// never the interface thread. Main thread.
 class VersionCheck {
  public:
   static constexpr std::int32_t kTimeoutMs = 8000;

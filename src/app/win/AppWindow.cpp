@@ -153,7 +153,11 @@ namespace s::app::win {
 
 void AppWindow::checkForUpdate(s::gui::IWindow* window) {
   if (app_ == nullptr || window == nullptr) return;
-  VersionCheck check(settings(), groupPath(u"Version"), app_->getLanguageTable());
+  // The record is the interface thread's (the window saves its state
+  // through it), so even its group path is asked there.
+  const std::u16string group =
+      s::gui::onUi([this] { return std::u16string(groupPath(u"Version")); });
+  VersionCheck check(settings(), group, app_->getLanguageTable());
   check.run([window](const std::u16string&,
                      const std::u16string& message) { return window->askBox(message); },
             [this](const std::u16string& address) { app_->openUrl(address); });

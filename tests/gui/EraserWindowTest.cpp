@@ -81,8 +81,14 @@ class EraserWindow : public ::testing::Test {
     app_ = s::app::win::AppBase::create();
     ASSERT_TRUE(app_->init({}));
     app_->getLanguageTable()->selectLanguage(u"English");
+    // Every box ticked as stored, the fifth too (it must start unticked
+    // all the same), whatever an earlier run left.
     store([](s::map::IMappedData& data) {
-      return data.setValue(kView, u"Process_FileEntries", true);
+      for (const char16_t* name : {u"Process_TrashBin", u"Process_DiskSpace", u"Process_MFTSpace",
+                                   u"Process_CluterTips", u"Process_FileEntries"}) {
+        data.setValue(kView, name, true);
+      }
+      return true;
     });
   }
   void TearDown() override {
@@ -92,7 +98,6 @@ class EraserWindow : public ::testing::Test {
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
   }
-
 
   // Builds the window on a thread of its own (build() returns when closed).
   void open() {

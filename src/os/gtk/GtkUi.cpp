@@ -2,6 +2,7 @@
 
 #include <gtk/gtk.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdlib>
 
@@ -22,14 +23,17 @@ namespace {
 
 // One piece of work handed to the GTK thread by a caller that waits for it.
 struct Job {
-  const std::function<void()>* work = nullptr;
+  // Published with release order before the job is handed over, so the GTK
+  // thread sees the work complete (GLib's own hand-over is invisible to
+  // ThreadSanitizer).
+  std::atomic<const std::function<void()>*> work{nullptr};
   std::mutex lock;
   std::condition_variable finished;
   bool done = false;
 
   static gboolean runOnce(gpointer data) {
     auto* job = static_cast<Job*>(data);
-    (*job->work)();
+    (*job->work.load(std::memory_order_acquire))();
     // Notified under the lock: the waiter ends the job (and its condition
     // variable) as soon as it sees it done.
     std::lock_guard<std::mutex> hold(job->lock);
@@ -177,7 +181,7 @@ void GtkUi::call(const std::function<void()>& work) {
     return;
   }
   Job job;
-  job.work = &work;
+  job.work.store(&work, std::memory_order_release);
   g_main_context_invoke(nullptr, &Job::runOnce, &job);
   std::unique_lock<std::mutex> wait(job.lock);
   job.finished.wait(wait, [&job] { return job.done; });

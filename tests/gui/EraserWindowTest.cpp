@@ -213,10 +213,12 @@ TEST_F(EraserWindow, AFolderThatIsNoVolumeEndsAsNotSupportedAndOpensTheWindowAga
   choose(0);
   ui_.boxAnswer = BoxAnswer::kYes;
   view().eraseButton->click();
-  for (int i = 0; i < 500 && ui_.boxes.size() < 2; ++i) s::os::system().sleepMillis(10);
-  ASSERT_EQ(ui_.boxes.size(), 2u) << std::string(ui_.boxes[0].begin(), ui_.boxes[0].end()) << " / "
-                                  << std::string(ui_.boxes[1].begin(), ui_.boxes[1].end());
-  EXPECT_NE(ui_.boxes[1].find(u"This drive type is curretly not supported."), std::u16string::npos);
+  // The run's boxes are shown on the interface thread: read them there.
+  auto boxes = [this] { return s::gui::onUi([this] { return ui_.boxes; }); };
+  for (int i = 0; i < 500 && boxes().size() < 2; ++i) s::os::system().sleepMillis(10);
+  const std::vector<std::u16string> shown = boxes();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_NE(shown[1].find(u"This drive type is curretly not supported."), std::u16string::npos);
   for (int i = 0; i < 200 && !view().eraseButton->isEnabled(); ++i) s::os::system().sleepMillis(10);
   EXPECT_TRUE(view().eraseButton->isEnabled());
   EXPECT_TRUE(view().driveList->isEnabled());

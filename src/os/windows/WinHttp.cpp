@@ -23,9 +23,9 @@ class WinHttp final : public Http {
   bool download(const std::u16string& url, const std::u16string& path,
                 const std::atomic<bool>& cancel) override {
     if (cancel.load()) return false;
-    const std::wstring target = toWide(path);
-    const bool ok =
-        SUCCEEDED(::URLDownloadToFileW(nullptr, toWide(url).c_str(), target.c_str(), 0, nullptr));
+    const std::wstring target = win_fs::toWide(path);
+    const bool ok = SUCCEEDED(
+        ::URLDownloadToFileW(nullptr, win_fs::toWide(url).c_str(), target.c_str(), 0, nullptr));
     if (!ok || cancel.load()) {
       ::DeleteFileW(target.c_str());
       return false;

@@ -163,6 +163,14 @@ class FileSystem {
   virtual bool scheduleDeletionAfterMove(std::u16string_view current,
                                          std::u16string_view future) = 0;
 
+  // Records, before they exist, that the empty files about to be created at
+  // `paths` must be deleted at the next start: one journal write for all, so
+  // that a crash at any later point leaves no file the journal does not name.
+  // A replay deletes such an entry only while it is an empty plain file (never
+  // a link, a folder or a file that holds data). False when the journal
+  // cannot be written: the caller must then not create the files.
+  virtual bool scheduleNewFiles(const std::vector<std::u16string>& paths) = 0;
+
   // Each record belongs to the process that wrote it.
 
   // Deletes what the journal lists and rewrites the journal. A record whose

@@ -62,6 +62,9 @@ class FileSystemWrapper : public FileSystem {
   bool scheduleDeletionAfterMove(std::u16string_view current, std::u16string_view future) override {
     return target_.scheduleDeletionAfterMove(current, future);
   }
+  bool scheduleNewFiles(const std::vector<std::u16string>& paths) override {
+    return target_.scheduleNewFiles(paths);
+  }
   std::size_t replayScheduledDeletions() override { return target_.replayScheduledDeletions(); }
   std::size_t forgetFinishedDeletions() override { return target_.forgetFinishedDeletions(); }
   void* allocatePages(std::size_t bytes) override { return target_.allocatePages(bytes); }

@@ -20,6 +20,8 @@ struct OperationReport {
   std::uint64_t filesInUse = 0;      // of those: held open by another program
   std::uint64_t filesNotOpened = 0;  // of those: could not be opened (permission, gone)
   std::uint64_t entriesLeft = 0;     // temporary entries that could not be removed
+  std::uint64_t foldersFilled = 0;   // folders whose index slack was overwritten
+  std::uint64_t foldersSkipped = 0;  // folders with index slack this run could not reach
 
   // Done: not asked for, or asked for and its work was done.
   bool done() const { return !asked || shortfall == Shortfall::None; }

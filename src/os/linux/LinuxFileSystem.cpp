@@ -437,6 +437,14 @@ bool LinuxFileSystem::scheduleDeletionAfterMove(std::u16string_view current,
   return PendingDeletions(PendingDeletions::defaultPath()).addAs(to, from);
 }
 
+bool LinuxFileSystem::scheduleNewFiles(const std::vector<std::u16string>& paths) {
+  std::vector<std::string> native;
+  for (const std::u16string& path : paths) {
+    if (!nativeAbsolute(path, native.emplace_back())) return false;
+  }
+  return PendingDeletions(PendingDeletions::defaultPath()).addNew(native);
+}
+
 std::size_t LinuxFileSystem::replayScheduledDeletions() {
   return PendingDeletions(PendingDeletions::defaultPath()).replay();
 }

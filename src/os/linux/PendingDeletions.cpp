@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <set>
 
 #include "os/linux/Errno.h"
 #include "os/linux/JournalStore.h"
@@ -93,7 +94,8 @@ std::string PendingDeletions::encodeLine(const Entry& entry) {
 bool PendingDeletions::decodeLine(const std::string& line, Entry& out) {
   const auto first = line.find(' ');
   auto second = first == std::string::npos ? first : line.find(' ', first + 1);
-  if (first != 1 || second == std::string::npos || (line[0] != 'F' && line[0] != 'D')) {
+  if (first != 1 || second == std::string::npos ||
+      (line[0] != 'F' && line[0] != 'D' && line[0] != 'N')) {
     return false;
   }
   out.kind = line[0];
@@ -131,16 +133,38 @@ bool PendingDeletions::save(const std::vector<Entry>& list) const {
 
 bool PendingDeletions::addAs(const std::string& path, const std::string& current) {
   struct stat st {};
-  if (path_.empty() || path.empty() || path[0] != '/') return failWith(EINVAL);
+  if (path.empty() || path[0] != '/') return failWith(EINVAL);
   if (::lstat(current.c_str(), &st) != 0) return failWith(errno);
+  return addAll({Entry{S_ISDIR(st.st_mode) ? 'D' : 'F', static_cast<std::uint64_t>(st.st_ino), path,
+                       ProcessStamp::self()}});
+}
+
+bool PendingDeletions::addNew(const std::vector<std::string>& paths) {
+  std::vector<Entry> added;
+  for (const std::string& path : paths) {
+    if (path.empty() || path[0] != '/') return failWith(EINVAL);
+    added.push_back(Entry{'N', 0, path, ProcessStamp::self()});
+  }
+  return addAll(std::move(added));
+}
+
+bool PendingDeletions::addAll(std::vector<Entry> added) {
+  if (path_.empty()) return failWith(EINVAL);
   if (!store().makeFolders()) return failWith(errno);
   JournalStore::Lock lock(path_);
   if (!lock.held()) return failWith(errno);
+  std::set<std::string> paths;
+  for (const Entry& e : added) paths.insert(e.path);
   auto list = entries();
-  std::erase_if(list, [&](const Entry& e) { return e.path == path; });
-  list.push_back(Entry{S_ISDIR(st.st_mode) ? 'D' : 'F', static_cast<std::uint64_t>(st.st_ino), path,
-                       ProcessStamp::self()});
+  std::erase_if(list, [&](const Entry& e) { return paths.count(e.path) != 0; });
+  list.insert(list.end(), std::make_move_iterator(added.begin()),
+              std::make_move_iterator(added.end()));
   return save(list) ? true : failWith(errno);
+}
+
+bool PendingDeletions::matches(const Entry& entry, const struct stat& st) {
+  if (entry.kind == 'N') return S_ISREG(st.st_mode) && st.st_size == 0 && st.st_nlink == 1;
+  return st.st_ino == entry.inode && S_ISDIR(st.st_mode) == (entry.kind == 'D');
 }
 
 PendingDeletions::Outcome PendingDeletions::remove(const Entry& entry) const {
@@ -154,8 +178,7 @@ PendingDeletions::Outcome PendingDeletions::remove(const Entry& entry) const {
     return errno == ENOENT ? Outcome::Gone : Outcome::Failed;
   }
   const bool folder = S_ISDIR(st.st_mode);
-  if (S_ISLNK(st.st_mode) || st.st_dev != ps.st_dev || st.st_ino != entry.inode ||
-      folder != (entry.kind == 'D')) {
+  if (S_ISLNK(st.st_mode) || st.st_dev != ps.st_dev || !matches(entry, st)) {
     return Outcome::Refused;
   }
   const bool ok = folder ? removeTree(parent.get(), name, st.st_dev)
@@ -193,7 +216,7 @@ std::size_t PendingDeletions::replay() {
 bool PendingDeletions::stillThere(const Entry& entry) {
   struct stat st {};
   if (::lstat(entry.path.c_str(), &st) != 0) return errno != ENOENT && errno != ENOTDIR;
-  return st.st_ino == entry.inode && S_ISDIR(st.st_mode) == (entry.kind == 'D');
+  return matches(entry, st);
 }
 
 std::size_t PendingDeletions::forgetFinished() {

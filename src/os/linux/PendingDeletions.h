@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,7 +25,9 @@ class JournalStore;
 class PendingDeletions {
  public:
   struct Entry {
-    char kind = 'F';  // 'F' file (or anything not a folder), 'D' folder
+    // 'F' file (or anything not a folder), 'D' folder, 'N' an empty file
+    // recorded before it was made (its inode 0)
+    char kind = 'F';
     std::uint64_t inode = 0;
     std::string path;
     ProcessStamp writer;  // unknown (pid 0) in lines of older versions
@@ -43,6 +47,10 @@ class PendingDeletions {
   // inode) of the existing entry `current`, which is about to be renamed
   // to `future`, as written by the calling process.
   bool addAs(const std::string& future, const std::string& current);
+
+  // Adds the absolute `paths` of empty files the calling process is about
+  // to create (kind 'N'), in one write.
+  bool addNew(const std::vector<std::string>& paths);
 
   // Deletes what the journal lists whose writer has ended (or is the calling
   // process itself), never following a link in any component and never
@@ -70,6 +78,12 @@ class PendingDeletions {
   bool save(const std::vector<Entry>& entries) const;
   Outcome remove(const Entry& entry) const;
   static bool stillThere(const Entry& entry);
+  // Whether the entry `st` describes is the one `entry` names (for 'N': an
+  // empty plain file with one name).
+  static bool matches(const Entry& entry, const struct stat& st);
+  // Takes the lock and stores the entries with `added` in place of any of
+  // the same paths.
+  bool addAll(std::vector<Entry> added);
 
   std::string path_;
 };

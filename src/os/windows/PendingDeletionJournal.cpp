@@ -27,6 +27,27 @@ bool PendingDeletionJournal::add(const std::u16string& path, const FileInfo& inf
                          });
 }
 
+bool PendingDeletionJournal::addNew(const std::vector<std::u16string>& paths) {
+  for (const std::u16string& path : paths) {
+    const bool added =
+        journal_.append({u"N", u"0", u"0", path}, [&path](const WinJournal::Row& row) {
+          return row.size() == kFieldCount && row[kPath] == path;
+        });
+    if (!added) return false;
+  }
+  return true;
+}
+
+bool PendingDeletionJournal::matches(const WinJournal::Row& row, const FileInfo& info) {
+  std::uint64_t device = 0, fileId = 0;
+  if (row.size() != kFieldCount || !WinJournal::parseNumber(row[kDevice], device) ||
+      !WinJournal::parseNumber(row[kFileId], fileId) || info.kind == EntryKind::Link) {
+    return false;
+  }
+  if (row[kKind] == u"N") return info.kind == EntryKind::File && info.size == 0;
+  return info.device == device && info.fileId == fileId && kindLetter(info.kind) == row[kKind][0];
+}
+
 std::size_t PendingDeletionJournal::replay(WinFileSystem& files) {
   std::size_t deleted = 0;
   journal_.keepOnly([&](const WinJournal::Row& row, const WinJournal::Writer& writer) {
@@ -43,10 +64,9 @@ std::size_t PendingDeletionJournal::forgetFinished(WinFileSystem& files) {
   std::size_t dropped = 0;
   journal_.keepOnly([&](const WinJournal::Row& row, const WinJournal::Writer& writer) {
     if (writer.pid != self.pid || writer.started != self.started) return true;
-    std::uint64_t fileId = 0;
     FileInfo info;
-    const bool there = row.size() == kFieldCount && WinJournal::parseNumber(row[kFileId], fileId) &&
-                       files.stat(row[kPath], info) && info.fileId == fileId;
+    const bool there =
+        row.size() == kFieldCount && files.stat(row[kPath], info) && matches(row, info);
     if (!there) ++dropped;
     return there;
   });
@@ -55,18 +75,11 @@ std::size_t PendingDeletionJournal::forgetFinished(WinFileSystem& files) {
 
 PendingDeletionJournal::Outcome PendingDeletionJournal::remove(WinFileSystem& files,
                                                                const WinJournal::Row& row) {
-  std::uint64_t device = 0, fileId = 0;
-  if (row.size() != kFieldCount || !WinJournal::parseNumber(row[kDevice], device) ||
-      !WinJournal::parseNumber(row[kFileId], fileId)) {
-    return Outcome::Dropped;
-  }
+  if (row.size() != kFieldCount) return Outcome::Dropped;
   const std::u16string& path = row[kPath];
   FileInfo info;
   if (!files.stat(path, info)) return files.exists(path) ? Outcome::Failed : Outcome::Dropped;
-  if (info.kind == EntryKind::Link || info.device != device || info.fileId != fileId ||
-      kindLetter(info.kind) != row[kKind][0]) {
-    return Outcome::Dropped;
-  }
+  if (!matches(row, info)) return Outcome::Dropped;
   const bool removed =
       info.kind == EntryKind::Folder ? removeTree(files, path) : removeFile(files, path);
   return removed ? Outcome::Deleted : Outcome::Failed;

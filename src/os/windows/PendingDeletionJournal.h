@@ -22,6 +22,9 @@ class PendingDeletionJournal {
   // Adds (or refreshes) the entry at `path`, described by `info`. False when
   // the journal cannot be written.
   bool add(const std::u16string& path, const FileInfo& info);
+  // Adds the empty files about to be made at `paths` (kind 'N': deleted by
+  // a replay only while they are empty plain files).
+  bool addNew(const std::vector<std::u16string>& paths);
 
   // Deletes what the journal lists, through `files`: an entry whose writer
   // still runs is kept untouched; an entry that is gone is dropped; one that
@@ -41,6 +44,8 @@ class PendingDeletionJournal {
   static Outcome remove(WinFileSystem& files, const WinJournal::Row& row);
   static bool removeTree(WinFileSystem& files, const std::u16string& folder);
   static bool removeFile(WinFileSystem& files, const std::u16string& path);
+  // Whether `info` describes the entry `row` names.
+  static bool matches(const WinJournal::Row& row, const FileInfo& info);
 
   WinJournal journal_;
 };

@@ -539,6 +539,10 @@ bool WinFileSystem::scheduleDeletionAfterMove(std::u16string_view current,
   return PendingDeletionJournal().add(std::u16string(future), info);
 }
 
+bool WinFileSystem::scheduleNewFiles(const std::vector<std::u16string>& paths) {
+  return PendingDeletionJournal().addNew(paths);
+}
+
 std::size_t WinFileSystem::replayScheduledDeletions() {
   return PendingDeletionJournal().replay(*this);
 }

@@ -52,6 +52,7 @@ class WinFileSystem final : public FileSystem {
 
   bool scheduleDeletion(std::u16string_view path) override;
   bool scheduleDeletionAfterMove(std::u16string_view current, std::u16string_view future) override;
+  bool scheduleNewFiles(const std::vector<std::u16string>& paths) override;
   std::size_t replayScheduledDeletions() override;
   std::size_t forgetFinishedDeletions() override;
 

@@ -1,5 +1,7 @@
 #include "file/wiper/ntfs/FileRecord.h"
 
+#include <algorithm>
+
 #include "file/wiper/ntfs/UpdateSequence.h"
 
 namespace s::file::wiper::ntfs {
@@ -52,6 +54,12 @@ const Attribute* FileRecord::find(std::uint32_t type, std::u16string_view name) 
 ByteSpan FileRecord::leftOverBytes() const {
   const std::size_t from = (usedEnd_ + 7) / 8 * 8;
   return from < bytes_.size() ? bytes_.part(from, bytes_.size() - from) : ByteSpan();
+}
+
+std::size_t FileRecord::roomLeft() const {
+  const std::size_t used = bytes_.u32(0x18);
+  const std::size_t allocated = std::min<std::size_t>(bytes_.u32(0x1C), bytes_.size());
+  return used < allocated ? allocated - used : 0;
 }
 
 std::vector<Attribute> FileRecord::leftOver() const {

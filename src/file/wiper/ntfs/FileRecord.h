@@ -37,6 +37,9 @@ class FileRecord {
   // The bytes after the used part, from the first 8-byte boundary past the
   // end marker: what attributes the driver moved or shrank left behind.
   ByteSpan leftOverBytes() const;
+  // The bytes the record's attributes may still grow by: its allocated
+  // size less the bytes in use (0 when those are damaged).
+  std::size_t roomLeft() const;
 
   // The names the record still holds: those of its $FILE_NAME attributes,
   // then those of whole $FILE_NAME attributes left in the bytes after its

@@ -24,6 +24,10 @@ class IndexBlock {
 
   // Whether the header's entry offset and lengths lie inside the block.
   bool valid() const { return valid_; }
+  // Whether its entries point to blocks below it (it is no leaf).
+  bool hasSubNodes() const { return (bytes_.u16(0x18 + 12) & 1) != 0; }
+  // The bytes new entries may take before the block must split.
+  std::uint32_t room() const { return static_cast<std::uint32_t>(allocated_ - used_); }
 
   // The names of the live entries, in order: from the first entry to the
   // one marked last, stopping early at an entry whose length is 0, not a

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "file/wiper/ntfs/IndexBlock.h"
+#include "file/wiper/ntfs/SlackFill.h"
 #include "os/FileSystem.h"
 
 namespace s::file::wiper::ntfs {
@@ -20,6 +21,7 @@ constexpr std::size_t kVolumeBitmapLimit = std::size_t{1} << 33;
 constexpr std::size_t kSignatureStep = 4096;
 // The names the wipe engine gives its temporary files and folders begin so.
 constexpr std::u16string_view kOwnPrefix = u"Vonq_Nulmark";
+constexpr std::uint16_t kHasSubNodes = 1;  // index header flag: entries point to parts below
 
 bool isPowerOfTwo(std::uint64_t v) {
   return v != 0 && (v & (v - 1)) == 0;
@@ -44,6 +46,7 @@ TraceReport::Status failureStatus() {
 
 TraceReport TraceAudit::run(std::u16string_view root) {
   TraceReport report;
+  if (folders_ != nullptr) folders_->clear();
   s::os::FileSystem& fs = s::os::fileSystem();
   report.flushed = fs.flushVolume(root);
   s::os::NtfsVolumeData volume;
@@ -125,31 +128,35 @@ void TraceAudit::walkMft(TraceReport& report) {
       report.status = TraceReport::Status::Damaged;
       return;
     }
-    for (std::uint64_t i = 0; i < count; ++i) lookAtRecord(chunk.data() + i * recordSize_, report);
+    for (std::uint64_t i = 0; i < count; ++i) {
+      lookAtRecord(first + i, chunk.data() + i * recordSize_, report);
+    }
   }
 }
 
-void TraceAudit::lookAtRecord(std::uint8_t* bytes, TraceReport& report) {
+void TraceAudit::lookAtRecord(std::uint64_t number, std::uint8_t* bytes, TraceReport& report) {
   if (!FileRecord::fixUp(bytes, recordSize_)) return;
   ++report.recordsRead;
   const FileRecord record(ByteSpan(bytes, recordSize_));
   if (!record.inUse()) {
     lookAtFreeRecord(record, report);
   } else if (record.isDirectory() && !record.isExtension()) {
-    lookAtFolder(record, report);
+    lookAtFolder(number, record, report);
   }
 }
 
 void TraceAudit::lookAtFreeRecord(const FileRecord& record, TraceReport& report) {
   const std::vector<FileName> names = record.names();
-  if (const FileName* shown = shownName(names)) {
+  // The index pass's own files leave their names in the records they took.
+  if (const FileName* shown = shownName(names);
+      shown != nullptr && shown->name.find(SlackFill::kMarker) == std::u16string::npos) {
     ++report.freeRecordsWithName;
     keep(report.freeRecordNameList, shown->name);
   }
   if (record.holdsResidentData()) ++report.freeRecordsWithData;
 }
 
-void TraceAudit::lookAtFolder(const FileRecord& record, TraceReport& report) {
+void TraceAudit::lookAtFolder(std::uint64_t number, const FileRecord& record, TraceReport& report) {
   const Attribute* root = record.find(Attribute::kIndexRoot, u"$I30");
   const Attribute* blocks = record.find(Attribute::kIndexAllocation, u"$I30");
   // A large folder whose attributes spill into other records is not
@@ -161,16 +168,33 @@ void TraceAudit::lookAtFolder(const FileRecord& record, TraceReport& report) {
   }
   FolderNames names;
   // The root's entries, and what shrinking it left in the record.
-  for (const FileName& n : IndexBlock::entryNames(entriesOfRoot(*root))) names.live.insert(n.name);
-  for (const FileName& n : IndexBlock::leftOverNames(record.leftOverBytes())) {
-    names.slack.insert(n.name);
-  }
+  SlackPart part;
+  part.inRecord = true;
+  part.leaf = (root->value.u16(0x10 + 12) & kHasSubNodes) == 0;
+  part.room = static_cast<std::uint32_t>(record.roomLeft());
+  names.addPart(std::move(part), IndexBlock::entryNames(entriesOfRoot(*root)),
+                IndexBlock::leftOverNames(record.leftOverBytes()));
   // The record's own names may stand there too: they are the folder's.
   for (const FileName& n : record.names()) names.live.insert(n.name);
   const bool whole =
       !spilt && (blocks == nullptr || readBlocks(record, *root, *blocks, names, report));
   ++(whole ? report.foldersRead : report.foldersNotRead);
   countOldNames(names, report);
+  if (folders_ != nullptr) listFolder(number, names);
+}
+
+void TraceAudit::FolderNames::addPart(SlackPart part, const std::vector<FileName>& liveNames,
+                                      const std::vector<FileName>& slackNames) {
+  std::vector<std::u16string> inSlack;
+  for (const FileName& n : liveNames) {
+    live.insert(n.name);
+    part.live.push_back(n.name);
+  }
+  for (const FileName& n : slackNames) {
+    slack.insert(n.name);
+    inSlack.push_back(n.name);
+  }
+  parts.emplace_back(std::move(part), std::move(inSlack));
 }
 
 ByteSpan TraceAudit::entriesOfRoot(const Attribute& root) {
@@ -207,23 +231,49 @@ bool TraceAudit::readBlocks(const FileRecord& record, const Attribute& root,
     }
     ++report.indexBlocksRead;
     const IndexBlock index(ByteSpan(block.data(), blockSize));
-    for (const FileName& n : index.liveNames()) names.live.insert(n.name);
-    for (const FileName& n : index.slackNames()) names.slack.insert(n.name);
+    SlackPart part;
+    part.leaf = !index.hasSubNodes();
+    part.room = index.room();
+    names.addPart(std::move(part), index.liveNames(), index.slackNames());
   }
   return true;
 }
 
 void TraceAudit::countOldNames(const FolderNames& names, TraceReport& report) const {
-  // Copies of live entries (moved within the folder) are no traces.
   for (const std::u16string& name : names.slack) {
-    if (names.live.count(name) != 0) continue;
-    if (name.rfind(kOwnPrefix, 0) == 0) {
+    if (isOldName(name, names)) {
+      ++report.slackNames;
+      keep(report.slackNameList, name);
+    } else if (names.live.count(name) == 0) {
       ++report.ownSlackNames;
+    }
+  }
+}
+
+bool TraceAudit::isOldName(const std::u16string& name, const FolderNames& names) {
+  // Copies of live entries (moved within the folder) are no traces.
+  return names.live.count(name) == 0 && name.rfind(kOwnPrefix, 0) != 0 &&
+         !SlackFill::isFillName(name, names.live);
+}
+
+void TraceAudit::listFolder(std::uint64_t record, FolderNames& names) const {
+  std::vector<std::u16string> order(names.live.begin(), names.live.end());
+  std::sort(order.begin(), order.end(), SlackFill::before);
+  FolderSlack folder;
+  folder.record = record;
+  for (auto& [part, slack] : names.parts) {
+    if (std::none_of(slack.begin(), slack.end(),
+                     [&names](const std::u16string& n) { return isOldName(n, names); })) {
       continue;
     }
-    ++report.slackNames;
-    keep(report.slackNameList, name);
+    if (!part.live.empty()) {
+      const auto after =
+          std::upper_bound(order.begin(), order.end(), part.live.back(), SlackFill::before);
+      if (after != order.end()) part.next = *after;
+    }
+    folder.parts.push_back(std::move(part));
   }
+  if (!folder.parts.empty()) folders_->push_back(std::move(folder));
 }
 
 bool TraceAudit::readVolumeBitmap(std::vector<std::uint8_t>& bits) {

@@ -10,6 +10,7 @@
 
 #include "file/wiper/ntfs/FileName.h"
 #include "file/wiper/ntfs/FileRecord.h"
+#include "file/wiper/ntfs/FolderSlack.h"
 #include "file/wiper/ntfs/RunList.h"
 #include "file/wiper/ntfs/TraceReport.h"
 #include "file/wiper/ntfs/VolumeReader.h"
@@ -41,6 +42,11 @@ class TraceAudit {
   // as long as reading the free space. Calling thread.
   TraceReport run(std::u16string_view root);
 
+  // From the next run on, also lists in `out` (not owned; cleared by the
+  // run) every folder whose index has a part whose slack holds old names.
+  // Null stops that.
+  void collectFolders(std::vector<FolderSlack>* out) { folders_ = out; }
+
  private:
   bool stopped() const { return stop_ != nullptr && stop_->load(); }
   // Everything after the volume was opened: the MFT, then the free clusters.
@@ -52,15 +58,19 @@ class TraceAudit {
   bool valueOf(const Attribute& attribute, std::size_t limit, std::vector<std::uint8_t>& out);
   bool readRecord(std::uint64_t number, std::vector<std::uint8_t>& bytes);
   void walkMft(TraceReport& report);
-  void lookAtRecord(std::uint8_t* bytes, TraceReport& report);
+  void lookAtRecord(std::uint64_t number, std::uint8_t* bytes, TraceReport& report);
   void lookAtFreeRecord(const FileRecord& record, TraceReport& report);
   // The names of one folder's index: those of live entries, and those
   // still standing in slack.
   struct FolderNames {
     std::set<std::u16string> live;
     std::set<std::u16string> slack;
+    // Each part read, with the names in its own slack.
+    std::vector<std::pair<SlackPart, std::vector<std::u16string>>> parts;
+    void addPart(SlackPart part, const std::vector<FileName>& liveNames,
+                 const std::vector<FileName>& slackNames);
   };
-  void lookAtFolder(const FileRecord& record, TraceReport& report);
+  void lookAtFolder(std::uint64_t number, const FileRecord& record, TraceReport& report);
   // The entry list of a folder's $INDEX_ROOT value; empty when damaged.
   static ByteSpan entriesOfRoot(const Attribute& root);
   // Reads the folder's live index blocks; false when its index cannot be
@@ -68,6 +78,10 @@ class TraceAudit {
   bool readBlocks(const FileRecord& record, const Attribute& root, const Attribute& blocks,
                   FolderNames& names, TraceReport& report);
   void countOldNames(const FolderNames& names, TraceReport& report) const;
+  // Whether `name`, found in a folder's slack, is a trace of a user's entry:
+  // neither live in the folder nor one of the engine's own names.
+  static bool isOldName(const std::u16string& name, const FolderNames& names);
+  void listFolder(std::uint64_t record, FolderNames& names) const;
   // The volume's cluster bitmap ($Bitmap, record 6), one bit a cluster.
   bool readVolumeBitmap(std::vector<std::uint8_t>& bits);
   void scanFreeClusters(TraceReport& report);
@@ -82,6 +96,7 @@ class TraceAudit {
   std::uint32_t indexBlockSize_ = 4096;
   std::vector<RunList::Extent> mft_;
   std::uint64_t mftBytes_ = 0;
+  std::vector<FolderSlack>* folders_ = nullptr;
 };
 
 }  // namespace s::file::wiper::ntfs

@@ -1,6 +1,7 @@
 #include "file/wiper/win/FileEntriesWipe.h"
 
 #include "file/wiper/win/EngineOperation.h"
+#include "file/wiper/win/IndexSlackWipe.h"
 #include "file/wiper/win/TempFileWorker.h"
 #include "os/FileSystem.h"
 #include "str/strbuffer/StrBuffer.h"
@@ -34,11 +35,18 @@ std::u16string FileEntriesWipe::fileName(const std::u16string& folder, std::uint
 Shortfall FileEntriesWipe::run() {
   s::os::NtfsVolumeData volume;
   if (!operation_.volumeData(volume)) return Shortfall::VolumeUnreadable;
-  operation_.setProgress(0.1f);
+  operation_.setProgress(kVolumeRead);
   const Shortfall created = createEntries(volume);
   const Shortfall destroyed = destroyEntries();
   if (operation_.cancelled()) return Shortfall::Cancelled;
-  return created != Shortfall::None ? created : destroyed;
+  // Folder indexes last: the renames and deletions above leave names in the
+  // root folder's index too. The records the index pass's own files take
+  // and free hold only its own names.
+  const Shortfall indexes = IndexSlackWipe(operation_, kRecordsDone, 1.0f).run();
+  for (const Shortfall result : {created, destroyed}) {
+    if (result != Shortfall::None) return result;
+  }
+  return indexes;
 }
 
 // Creates the files until the MFT has had to grow since `start` (no freed
@@ -122,7 +130,7 @@ Shortfall FileEntriesWipe::destroyEntries() {
       [this, reportProgress](std::int32_t percent) {
         if (operation_.cancelled()) return false;
         if (reportProgress) {
-          operation_.setProgress(static_cast<float>(0.1 + 0.9 * (percent / 100.0)));
+          operation_.setProgress(kVolumeRead + (kRecordsDone - kVolumeRead) * (percent / 100.0f));
         }
         return true;
       },

@@ -73,7 +73,7 @@ TEST(FileEntriesWipe, CreatesFilesUntilNoFreedRecordIsLeftThenRemovesThem) {
     ASSERT_TRUE(engine.runToEnd());
     EXPECT_EQ(engine.percentages(), (std::vector<int>{0, 0, 0, 0, 100}));
   }
-  const std::vector<std::string> queries = [&] {
+  std::vector<std::string> queries = [&] {
     std::vector<std::string> q;
     for (const std::string& e : hooks.events()) {
       if (e.rfind("volume-data ", 0) == 0) q.push_back(e.substr(12));
@@ -83,7 +83,10 @@ TEST(FileEntriesWipe, CreatesFilesUntilNoFreedRecordIsLeftThenRemovesThem) {
   ASSERT_GE(queries.size(), 2u);
   const int made = filesMade(hooks);
   EXPECT_EQ(made % 20, 0);
-  EXPECT_EQ(static_cast<std::size_t>(made / 20 + 1), queries.size());
+  // One query before the first file and one every 20 files; the folder
+  // index pass reads the volume once more at the end.
+  ASSERT_EQ(static_cast<std::size_t>(made / 20 + 2), queries.size());
+  queries.pop_back();
   // Only the last query found no freed record left.
   for (std::size_t i = 0; i + 1 < queries.size(); ++i) {
     EXPECT_EQ(queries[i].find(" freed 0"), std::string::npos) << queries[i];

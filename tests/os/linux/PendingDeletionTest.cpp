@@ -102,6 +102,34 @@ TEST(PendingDeletion, SurvivesARestartAndDeletesFilesAndFolders) {
   EXPECT_EQ(journalSize(), 0u);
 }
 
+// Files journalled before they are made: the next start deletes those that
+// are empty plain files and leaves anything else found under such a name (a
+// file holding data, a link, a folder); names never made are dropped.
+TEST(PendingDeletion, NewFilesAreDeletedOnlyWhileEmptyPlainFiles) {
+  TempFolder temp;
+  JournalHome home(temp.path("state"));
+  auto& fs = s::os::fileSystem();
+  const std::vector<std::string> names = {"made-empty", "made-with-data", "a-link", "a-folder",
+                                          "never-made"};
+  std::vector<std::u16string> paths;
+  for (const std::string& name : names) paths.push_back(u(temp.path(name)));
+  ASSERT_TRUE(inEndedProcess([&] {
+    if (!fs.scheduleNewFiles(paths)) return false;
+    writeBytes(temp.path("made-empty"), "");
+    writeBytes(temp.path("made-with-data"), "precious");
+    return ::symlink(temp.path("made-with-data").c_str(), temp.path("a-link").c_str()) == 0 &&
+           ::mkdir(temp.path("a-folder").c_str(), 0755) == 0;
+  }));
+  EXPECT_EQ(journalSize(), names.size());
+
+  ASSERT_EQ(replayInAnotherProcess(), 0);
+  EXPECT_FALSE(lexists(temp.path("made-empty")));
+  EXPECT_EQ(readBytes(temp.path("made-with-data")), "precious");
+  EXPECT_TRUE(lexists(temp.path("a-link")));
+  EXPECT_TRUE(lexists(temp.path("a-folder")));
+  EXPECT_EQ(journalSize(), 0u);
+}
+
 // Whatever was planted at a journalled path after it was journalled - a link
 // to a precious file, a link on the way to it, another entry of the same
 // name - is left alone and the entry is dropped.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cli/Console.h"
+#include "file/wiper/ntfs/TracesLeft.h"
 
 namespace s::cli {
 
@@ -73,19 +74,17 @@ void AuditText::print(const TraceReport& report, bool verbose, std::FILE* out) {
 }
 
 std::string AuditText::leftAfterRun(const TraceReport& report, const bool operations[5]) {
+  using s::file::wiper::ntfs::TracesLeft;
   if (report.status != TraceReport::Status::Done) {
     return "The traces left could not be counted: " + failure(report) + ".";
   }
-  const bool records = operations[2] || operations[4];
-  const std::pair<bool, std::pair<const char*, std::uint64_t>> kinds[] = {
-      {records, {"free MFT records still holding a file name", report.freeRecordsWithName}},
-      {records, {"free MFT records still holding resident data", report.freeRecordsWithData}},
-      {operations[4], {"old names in the slack of live folder indexes", report.slackNames}}};
+  static constexpr const char* kLabels[] = {"free MFT records still holding a file name",
+                                            "free MFT records still holding resident data",
+                                            "old names in the slack of live folder indexes"};
   std::string text;
-  for (const auto& [asked, kind] : kinds) {
-    if (!asked || kind.second == 0) continue;
+  for (const TracesLeft::Item& item : TracesLeft::of(report, operations)) {
     text += text.empty() ? "Traces left (vonq-scrub --audit lists them):\n" : "\n";
-    text += count(kind.first, kind.second);
+    text += count(kLabels[static_cast<int>(item.kind)], item.count);
     text.pop_back();
   }
   return text;

@@ -157,11 +157,13 @@ int ScrubRun::audit(const Options& options, std::FILE* out, std::FILE* err) {
   }
 }
 
-std::string ScrubRun::tracesLeft(const bool enabled[5], bool ntfs) {
+std::string ScrubRun::tracesLeft(const bool enabled[5], bool ntfs,
+                                 const s::file::wiper::win::RunTexts::Reports& reports) {
   if (!ntfs || interrupted_.load()) return {};
-  const s::file::wiper::ntfs::TraceReport report =
-      s::file::wiper::ntfs::TraceAudit(0, &interrupted_, false).run(root_);
-  return AuditText::leftAfterRun(report, enabled);
+  s::file::wiper::ntfs::TraceAudit audit(0, &interrupted_, false);
+  for (const s::file::wiper::OperationReport& report : reports)
+    audit.ignoreEntries(report.ownEntries);
+  return AuditText::leftAfterRun(audit.run(root_), enabled);
 }
 
 bool ScrubRun::confirm(const Options& options, bool ntfs, std::FILE* in, std::FILE* out) {
@@ -255,7 +257,7 @@ int ScrubRun::scrub(const Options& options, std::FILE* in, std::FILE* out, std::
   draw(*engine, enabled, out);
   const int result = refused ? kIncomplete
                              : tellOutcome(*engine, enabled, ntfs, options.verbose,
-                                           tracesLeft(enabled, ntfs), out);
+                                           tracesLeft(enabled, ntfs, engine->reports()), out);
   if (refused) std::fprintf(out, "vonq-scrub: the engine would not start; nothing was done.\n");
   engine->release();
   return result;

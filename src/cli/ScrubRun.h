@@ -7,6 +7,7 @@
 
 #include "cli/Options.h"
 #include "cli/Texts.h"
+#include "file/wiper/win/RunTexts.h"
 #include "os/VolumeInfo.h"
 
 namespace s::file::wiper::win {
@@ -52,8 +53,10 @@ class ScrubRun {
                            std::FILE* err);
   // What an audit after the run finds left of the kinds the run removes
   // ("" when nothing, or when the drive is not NTFS). It reads the MFT and
-  // the folders' index blocks, not the free clusters.
-  std::string tracesLeft(const bool enabled[5], bool ntfs);
+  // the folders' index blocks, not the free clusters; the records of what
+  // the run's own folders held are not counted (`reports`: the engine's).
+  std::string tracesLeft(const bool enabled[5], bool ntfs,
+                         const s::file::wiper::win::RunTexts::Reports& reports);
   bool confirm(const Options& options, bool ntfs, std::FILE* in, std::FILE* out);
   // Runs the engine to its end (stopping it on Ctrl-C); false when it
   // refused to start.

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -24,8 +26,11 @@
 #include "lang/Localizer.h"
 #include "map/IMappedData.h"
 #include "os/FileSystemWrapper.h"
+#include "os/FsError.h"
 #include "os/System.h"
 #include "str/strbuffer/StrBuffer.h"
+#include "support/Env.h"
+#include "support/ScratchNtfs.h"
 
 namespace {
 
@@ -39,7 +44,8 @@ std::u16string wide(const std::string& text) {
 }
 
 // The drives the window is offered: an "NTFS" and a "FAT32" folder of the
-// test's, and /proc/ (which nobody can write) as a third.
+// test's, and /proc/ (which nobody can write) as a third. Folders cannot be
+// made while `refuseFolders` is set.
 class ChosenDrives : public s::os::FileSystemWrapper {
  public:
   ChosenDrives(const std::string& ntfs, const std::string& fat)
@@ -47,6 +53,14 @@ class ChosenDrives : public s::os::FileSystemWrapper {
   std::vector<s::os::VolumeInfo> listVolumes() override {
     return {drive(ntfs_, u"NTFS"), drive(fat_, u"FAT32"), drive("/proc/", u"FAT32")};
   }
+  bool createFolder(std::u16string_view path) override {
+    if (!refuseFolders) return FileSystemWrapper::createFolder(path);
+    s::os::setLastFsError(s::os::FsError::AccessDenied);
+    return false;
+  }
+  // Offers `root` as the NTFS drive (set before the window is opened).
+  void offerNtfs(const std::string& root) { ntfs_ = root; }
+  std::atomic<bool> refuseFolders{false};
 
  private:
   static s::os::VolumeInfo drive(const std::string& root, const char16_t* fileSystem) {
@@ -206,6 +220,59 @@ TEST_F(EraserWindow, EraseAsksWithTheRootAndRefusesADriveThatCannotBeWritten) {
   EXPECT_NE(ui_.boxes[0].find(u"[ /proc/ ] cannot be written"), std::u16string::npos);
   EXPECT_NE(ui_.boxes[0].find(u"administrator (root)"), std::u16string::npos);
   EXPECT_TRUE(view().eraseButton->isEnabled()) << "nothing started";
+}
+
+// The run's boxes are shown on the interface thread: waits there for the
+// end message (the second box, after the question) and returns it.
+std::u16string endMessageOf(SpecialUi& ui, int seconds = 5) {
+  auto boxes = [&ui] { return s::gui::onUi([&ui] { return ui.boxes; }); };
+  for (int i = 0; i < seconds * 100 && boxes().size() < 2; ++i) s::os::system().sleepMillis(10);
+  const std::vector<std::u16string> shown = boxes();
+  return shown.size() == 2 ? shown[1] : u"<" + std::u16string(1, u'0' + shown.size()) + u" boxes>";
+}
+
+std::string ascii(const std::u16string& text) {
+  return std::string(text.begin(), text.end());
+}
+
+// On a real NTFS volume whose MFT still holds deleted names: a run of the
+// MFT operation that cannot make its folder ends with the traces the volume
+// still holds under its end message; a run that can leaves none and says so
+// by saying nothing more.
+TEST_F(EraserWindow, EndMessageListsTheTracesAnAuditStillFinds) {
+  std::string reason;
+  const bool capable = vonq::test::ScratchNtfs::capable(reason);
+  VONQ_REQUIRE_CAPABILITY(capable, reason);
+  vonq::test::ScratchNtfs volume(vonq::test::ScratchNtfs::Options::ofSize(32ull << 20));
+  ASSERT_TRUE(volume.ok()) << volume.error();
+  std::filesystem::create_directories(volume.path("gone"));
+  for (int i = 0; i < 30; ++i) {
+    std::ofstream(volume.path("gone/deleted-" + std::to_string(i) + ".txt")) << i;
+  }
+  ::sync();
+  std::filesystem::remove_all(volume.path("gone"));
+  drives_->offerNtfs(volume.mountPoint() + "/");
+  open();
+  choose(0);
+  for (int op = 0; op < 5; ++op) view().opCheck[op]->setChecked(op == 2);
+  ui_.boxAnswer = BoxAnswer::kYes;
+
+  drives_->refuseFolders = true;
+  view().eraseButton->click();
+  const std::string failed = ascii(endMessageOf(ui_));
+  EXPECT_NE(failed.find("Some operation could not do all its work:"), std::string::npos) << failed;
+  EXPECT_NE(failed.find("\r\nTraces still found on the drive after the run:\r\n"
+                        "free MFT records still holding a file name: "),
+            std::string::npos)
+      << failed;
+
+  for (int i = 0; i < 500 && !view().eraseButton->isEnabled(); ++i) s::os::system().sleepMillis(10);
+  s::gui::onUi([this] { ui_.boxes.clear(); });
+  drives_->refuseFolders = false;
+  view().eraseButton->click();
+  const std::string clean = ascii(endMessageOf(ui_, 60));
+  EXPECT_NE(clean.find("Operation Complete!"), std::string::npos) << clean;
+  EXPECT_EQ(clean.find("Traces"), std::string::npos) << clean;
 }
 
 TEST_F(EraserWindow, AFolderThatIsNoVolumeEndsAsNotSupportedAndOpensTheWindowAgain) {

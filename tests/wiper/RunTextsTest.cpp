@@ -100,4 +100,45 @@ TEST_F(RunTextsTest, TracesLeftTakeThePlaceOfTheNoRecoveryPromise) {
   }
 }
 
+// What an audit after the run found, as the window shows it: only the kinds
+// the run was asked to remove, only when found; nothing for a drive that is
+// no NTFS; a plain line when the drive could not be read.
+TEST_F(RunTextsTest, TracesLeftListOnlyTheKindsTheRunRemoves) {
+  using s::file::wiper::ntfs::TraceReport;
+  const RunTexts run = texts();
+  TraceReport found;
+  found.status = TraceReport::Status::Done;
+  found.freeRecordsWithName = 2;
+  found.slackNames = 7;
+  TraceReport clean;
+  clean.status = TraceReport::Status::Done;
+  TraceReport notNtfs;
+  notNtfs.status = TraceReport::Status::NotNtfs;
+  TraceReport unreadable;
+  unreadable.status = TraceReport::Status::Unreadable;
+  const bool all[5] = {true, true, true, true, true};
+  const bool mftOnly[5] = {false, false, true, false, false};
+  const bool freeSpaceOnly[5] = {false, true, false, false, false};
+  struct Case {
+    const TraceReport& report;
+    const bool* operations;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {found, all,
+       "Traces still found on the drive after the run:\r\n"
+       "free MFT records still holding a file name: 2\r\n"
+       "old names in the index slack of folders: 7"},
+      {found, mftOnly,
+       "Traces still found on the drive after the run:\r\n"
+       "free MFT records still holding a file name: 2"},
+      {found, freeSpaceOnly, ""},
+      {clean, all, ""},
+      {notNtfs, all, ""},
+      {unreadable, all,
+       "The traces left could not be counted: the drive could not be read after the run."},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ascii(run.tracesLeft(c.report, c.operations)), c.expected);
+}
+
 }  // namespace

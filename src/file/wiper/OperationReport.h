@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "file/wiper/Shortfall.h"
 
@@ -22,6 +23,10 @@ struct OperationReport {
   std::uint64_t entriesLeft = 0;     // temporary entries that could not be removed
   std::uint64_t foldersFilled = 0;   // folders whose index slack was overwritten
   std::uint64_t foldersSkipped = 0;  // folders with index slack this run could not reach
+  // File ids of the temporary files and folders the operation removed: their
+  // records, and those of what the folders held, keep the operation's own
+  // names only, which an audit after the run must not count as traces.
+  std::vector<std::uint64_t> ownEntries;
 
   // Done: not asked for, or asked for and its work was done.
   bool done() const { return !asked || shortfall == Shortfall::None; }

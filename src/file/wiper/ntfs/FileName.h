@@ -12,6 +12,9 @@ namespace s::file::wiper::ntfs {
 struct FileName {
   static constexpr std::size_t kNameOffset = 0x42;  // the name's first unit
   static constexpr std::uint8_t kDosNamespace = 2;  // a short 8.3 alias
+  // A file reference's record number (its sequence number stands above it;
+  // Windows file ids are such references).
+  static constexpr std::uint64_t kRecordBits = 0x0000FFFFFFFFFFFFull;
 
   std::uint64_t parent = 0;  // reference (record number and sequence) of the folder
   std::uint8_t nameSpace = 0;

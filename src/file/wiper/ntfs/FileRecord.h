@@ -22,6 +22,8 @@ class FileRecord {
   explicit FileRecord(ByteSpan bytes);
 
   bool inUse() const { return (bytes_.u16(0x16) & 1) != 0; }
+  // The record's sequence number (moved on each time it is freed).
+  std::uint16_t sequence() const { return bytes_.u16(0x10); }
   bool isDirectory() const { return (bytes_.u16(0x16) & 2) != 0; }
   // Whether the record holds the attributes of another one (its base).
   bool isExtension() const { return bytes_.u64(0x20) != 0; }

@@ -21,7 +21,9 @@ constexpr std::size_t kVolumeBitmapLimit = std::size_t{1} << 33;
 constexpr std::size_t kSignatureStep = 4096;
 // The names the wipe engine gives its temporary files and folders begin so.
 constexpr std::u16string_view kOwnPrefix = u"Vonq_Nulmark";
-constexpr std::uint16_t kHasSubNodes = 1;  // index header flag: entries point to parts below
+constexpr std::uint16_t kHasSubNodes = 1;
+constexpr std::uint64_t kRecordBits =
+    FileName::kRecordBits;  // index header flag: entries point to parts below
 
 bool isPowerOfTwo(std::uint64_t v) {
   return v != 0 && (v & (v - 1)) == 0;
@@ -132,28 +134,67 @@ void TraceAudit::walkMft(TraceReport& report) {
       lookAtRecord(first + i, chunk.data() + i * recordSize_, report);
     }
   }
+  countFreeRecords(report);
 }
 
 void TraceAudit::lookAtRecord(std::uint64_t number, std::uint8_t* bytes, TraceReport& report) {
   if (!FileRecord::fixUp(bytes, recordSize_)) return;
   ++report.recordsRead;
   const FileRecord record(ByteSpan(bytes, recordSize_));
+  const std::vector<FileName> names = record.names();
+  const FileName* shown = shownName(names);
+  // An entry the run removed is known by number (a folder's record loses
+  // its name when it is freed, and the engine renames what it removes);
+  // renamed, an entry of the engine's may also still hold its first name in
+  // the bytes after its used part.
+  const bool removedByRun = !record.inUse() && engineEntries_.count(number) != 0;
+  if (removedByRun || std::any_of(names.begin(), names.end(),
+                                  [](const FileName& n) { return isOwnName(n.name); })) {
+    ownRecords_[number] = record.sequence();
+  }
   if (!record.inUse()) {
-    lookAtFreeRecord(record, report);
+    if (!removedByRun) lookAtFreeRecord(shown, record.holdsResidentData(), report);
   } else if (record.isDirectory() && !record.isExtension()) {
     lookAtFolder(number, record, report);
   }
 }
 
-void TraceAudit::lookAtFreeRecord(const FileRecord& record, TraceReport& report) {
-  const std::vector<FileName> names = record.names();
+bool TraceAudit::isOwnName(const std::u16string& name) {
   // The index pass's own files leave their names in the records they took.
-  if (const FileName* shown = shownName(names);
-      shown != nullptr && shown->name.find(SlackFill::kMarker) == std::u16string::npos) {
-    ++report.freeRecordsWithName;
-    keep(report.freeRecordNameList, shown->name);
+  return name.rfind(kOwnPrefix, 0) == 0 || name.find(SlackFill::kMarker) != std::u16string::npos;
+}
+
+void TraceAudit::lookAtFreeRecord(const FileName* shown, bool data, TraceReport& report) {
+  if (shown == nullptr) {
+    if (data) ++report.freeRecordsWithData;
+  } else if (!isOwnName(shown->name)) {
+    // Whether it was in one of the engine's folders is known once every
+    // record was seen.
+    freeNamed_.push_back(FreeRecord{shown->parent, shown->name, data});
   }
-  if (record.holdsResidentData()) ++report.freeRecordsWithData;
+}
+
+void TraceAudit::ignoreEntries(const std::vector<std::uint64_t>& fileIds) {
+  for (const std::uint64_t id : fileIds) engineEntries_.insert(id & kRecordBits);
+}
+
+void TraceAudit::countFreeRecords(TraceReport& report) {
+  for (const FreeRecord& free : freeNamed_) {
+    // The folder's record still carries the sequence number the entry
+    // names, or the next one (a record's number moves on once when it is
+    // freed): it is the same folder, not a later one in its place.
+    const auto folder = ownRecords_.find(free.parent & kRecordBits);
+    const auto sequence = static_cast<std::uint16_t>(free.parent >> 48);
+    const auto freed = static_cast<std::uint16_t>(sequence + 1 == 0x10000 ? 1 : sequence + 1);
+    if (folder != ownRecords_.end() && (folder->second == sequence || folder->second == freed)) {
+      continue;
+    }
+    ++report.freeRecordsWithName;
+    keep(report.freeRecordNameList, free.name);
+    if (free.data) ++report.freeRecordsWithData;
+  }
+  freeNamed_.clear();
+  ownRecords_.clear();
 }
 
 void TraceAudit::lookAtFolder(std::uint64_t number, const FileRecord& record, TraceReport& report) {

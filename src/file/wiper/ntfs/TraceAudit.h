@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -47,6 +48,12 @@ class TraceAudit {
   // Null stops that.
   void collectFolders(std::vector<FolderSlack>* out) { folders_ = out; }
 
+  // The file ids of temporary files and folders a run of the engine
+  // removed (see OperationReport::ownEntries): their free records, and
+  // those of entries that were in one of the folders, hold the engine's own
+  // names and are not counted.
+  void ignoreEntries(const std::vector<std::uint64_t>& fileIds);
+
  private:
   bool stopped() const { return stop_ != nullptr && stop_->load(); }
   // Everything after the volume was opened: the MFT, then the free clusters.
@@ -59,7 +66,13 @@ class TraceAudit {
   bool readRecord(std::uint64_t number, std::vector<std::uint8_t>& bytes);
   void walkMft(TraceReport& report);
   void lookAtRecord(std::uint64_t number, std::uint8_t* bytes, TraceReport& report);
-  void lookAtFreeRecord(const FileRecord& record, TraceReport& report);
+  // A free record's shown name (null when none) and whether it holds
+  // resident data.
+  void lookAtFreeRecord(const FileName* shown, bool data, TraceReport& report);
+  // Counts the free records with a name that were not the engine's own:
+  // named as the engine names its entries, or in a folder it made.
+  void countFreeRecords(TraceReport& report);
+  static bool isOwnName(const std::u16string& name);
   // The names of one folder's index: those of live entries, and those
   // still standing in slack.
   struct FolderNames {
@@ -97,6 +110,17 @@ class TraceAudit {
   std::vector<RunList::Extent> mft_;
   std::uint64_t mftBytes_ = 0;
   std::vector<FolderSlack>* folders_ = nullptr;
+  // Free records with a name, in MFT order, until the walk ends.
+  struct FreeRecord {
+    std::uint64_t parent;  // reference of the folder it was in
+    std::u16string name;
+    bool data;
+  };
+  std::vector<FreeRecord> freeNamed_;
+  // Records named as the engine names its entries, or of folders it made:
+  // number -> sequence number.
+  std::map<std::uint64_t, std::uint16_t> ownRecords_;
+  std::set<std::uint64_t> engineEntries_;  // record numbers from ignoreEntries
 };
 
 }  // namespace s::file::wiper::ntfs

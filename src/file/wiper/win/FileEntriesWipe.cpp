@@ -134,7 +134,7 @@ Shortfall FileEntriesWipe::destroyEntries() {
         }
         return true;
       },
-      &operation_.report().entriesLeft);
+      &operation_.report().entriesLeft, &operation_.report().ownEntries);
   folders_.clear();
   return result;
 }

@@ -28,8 +28,9 @@ Shortfall FreeSpaceFill::run(std::unique_ptr<LargeTempFiles>* keep) {
     *keep = std::move(files);
     return result;
   }
-  const Shortfall cleanup = TempFileWorker::destroy(files->paths(), TempFileWorker::Counts{},
-                                                    nullptr, &operation_.report().entriesLeft);
+  const Shortfall cleanup =
+      TempFileWorker::destroy(files->paths(), TempFileWorker::Counts{}, nullptr,
+                              &operation_.report().entriesLeft, &operation_.report().ownEntries);
   return result == Shortfall::None ? cleanup : result;
 }
 

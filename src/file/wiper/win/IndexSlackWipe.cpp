@@ -16,8 +16,7 @@ using s::os::fileSystem;
 
 namespace {
 
-// A file id's MFT record number (Windows puts a sequence number above it).
-constexpr std::uint64_t kRecordMask = 0x0000FFFFFFFFFFFFull;
+constexpr std::uint64_t kRecordMask = s::file::wiper::ntfs::FileName::kRecordBits;
 
 }  // namespace
 

@@ -264,7 +264,7 @@ Shortfall MftSpaceFill::cleanUp(const std::vector<std::u16string>& large) {
   folderMade_ = false;
   if (paths.empty()) return Shortfall::None;
   return TempFileWorker::destroy(paths, TempFileWorker::Counts{}, nullptr,
-                                 &operation_.report().entriesLeft);
+                                 &operation_.report().entriesLeft, &operation_.report().ownEntries);
 }
 
 }  // namespace s::file::wiper::win

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "file/wiper/ntfs/TracesLeft.h"
+
 namespace s::file::wiper::win {
 
 std::u16string RunTexts::withRoot(std::u16string text, std::u16string_view root) {
@@ -52,6 +54,22 @@ std::u16string RunTexts::endedWithTraces(DiskWiper::Outcome outcome, bool everyt
   if (outcome == DiskWiper::Outcome::Complete)
     text.erase(std::min(text.find(u"\r\n"), text.size()));
   return text + u"\r\n" + std::u16string(traces);
+}
+
+std::u16string RunTexts::tracesLeft(const s::file::wiper::ntfs::TraceReport& report,
+                                    const bool operations[5]) const {
+  using s::file::wiper::ntfs::TracesLeft;
+  using Status = s::file::wiper::ntfs::TraceReport::Status;
+  if (report.status == Status::NotNtfs) return {};
+  if (!report.done()) return lookup_(kTracesUncounted);
+  std::u16string text;
+  for (const TracesLeft::Item& item : TracesLeft::of(report, operations)) {
+    if (text.empty()) text = lookup_(kTracesLeft);
+    const std::string number = std::to_string(item.count);
+    text += u"\r\n" + withRoot(lookup_(kFirstTraceKind + static_cast<int>(item.kind)),
+                               std::u16string(number.begin(), number.end()));
+  }
+  return text;
 }
 
 std::u16string RunTexts::operationName(int op) const {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "file/wiper/Shortfall.h"
+#include "file/wiper/ntfs/TraceReport.h"
 #include "file/wiper/win/DiskWiper.h"
 
 namespace s::file::wiper::win {
@@ -31,6 +32,9 @@ class RunTexts {
   static constexpr std::int32_t kSomeIncomplete = 1012300;
   static constexpr std::int32_t kFirstReason = 1012400;     // Shortfall::Cancelled's text
   static constexpr std::int32_t kFirstOperation = 1008100;  // then 1008200, ... 1008500
+  static constexpr std::int32_t kTracesLeft = 1012500;
+  static constexpr std::int32_t kFirstTraceKind = 1012510;  // by TracesLeft::Kind
+  static constexpr std::int32_t kTracesUncounted = 1012520;
 
   // The text of an entry id; "" when there is none.
   using Lookup = std::function<std::u16string(std::int32_t id)>;
@@ -64,6 +68,12 @@ class RunTexts {
                                  const Reports& reports, std::u16string_view traces) const;
   // The short name of operation `op` (0..4): its label up to " - ".
   std::u16string operationName(int op) const;
+  // What an audit after the run found of the traces `operations` remove
+  // (see ntfs::TracesLeft): a headline and one line per kind with its count,
+  // a line saying they could not be counted when the audit could not read
+  // the volume, or "" when it found none or the volume is no NTFS.
+  std::u16string tracesLeft(const s::file::wiper::ntfs::TraceReport& report,
+                            const bool operations[5]) const;
   // Why an operation fell short, in a few words ("" for Shortfall::None).
   std::u16string reason(s::file::wiper::Shortfall shortfall) const;
   // `text` with every "*" replaced by `root`.

@@ -47,7 +47,12 @@ bool TempFileWorker::removePlainly(const std::u16string& path) {
 }
 
 Shortfall TempFileWorker::destroy(const std::vector<std::u16string>& paths, const Counts& counts,
-                                  const Poll& poll, std::uint64_t* left) {
+                                  const Poll& poll, std::uint64_t* left,
+                                  std::vector<std::uint64_t>* ids) {
+  for (const std::u16string& path : paths) {
+    s::os::FileInfo info;
+    if (ids != nullptr && s::os::fileSystem().stat(path, info)) ids->push_back(info.fileId);
+  }
   const bool ran = runWorker(paths, counts, poll);
   std::uint64_t remaining = 0;
   for (const std::u16string& path : paths) {

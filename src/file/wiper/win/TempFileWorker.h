@@ -35,9 +35,12 @@ class TempFileWorker {
   // Returns None when every path is gone, WorkerRefused when the worker
   // would not start (the paths were deleted plainly), LeftBehind when some
   // entry could not be deleted at all; `left` (may be null) receives how
-  // many of `paths` are still there. Never throws. Engine's thread.
+  // many of `paths` are still there; `ids` (may be null) gets the file ids
+  // of those that were there when it began (see
+  // OperationReport::ownEntries). Never throws. Engine's thread.
   static Shortfall destroy(const std::vector<std::u16string>& paths, const Counts& counts,
-                           const Poll& poll, std::uint64_t* left = nullptr);
+                           const Poll& poll, std::uint64_t* left = nullptr,
+                           std::vector<std::uint64_t>* ids = nullptr);
 
   // Deletes `path` (a folder with everything in it; a link itself) without
   // further ado. True when nothing of that name is left.

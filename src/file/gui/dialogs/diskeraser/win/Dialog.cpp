@@ -8,6 +8,8 @@
 #include "file/gui/dialogs/diskeraser/win/DriveList.h"
 #include "file/gui/dialogs/diskeraser/win/Heartbeat.h"
 #include "file/gui/dialogs/diskeraser/win/MainMenus.h"
+#include "file/wiper/ntfs/TraceAudit.h"
+#include "file/wiper/ntfs/TracesLeft.h"
 #include "file/wiper/win/RootProbe.h"
 #include "gui/dialogs/About3.h"
 #include "gui/win/Button.h"
@@ -388,7 +390,22 @@ std::u16string Dialog::endMessage() {
   }
   const DiskWiper::Outcome outcome =
       result_.load() == kCancelled ? DiskWiper::Outcome::Cancelled : outcome_;
-  return texts.ended(outcome, everything_, reports_);
+  if (!audited_) return texts.ended(outcome, everything_, reports_);
+  bool asked[kOperations];
+  for (int op = 0; op < kOperations; ++op) asked[op] = reports_[op].asked;
+  return texts.endedWithTraces(outcome, everything_, reports_, texts.tracesLeft(traces_, asked));
+}
+
+void Dialog::countTracesLeft() {
+  bool asked[kOperations];
+  for (int op = 0; op < kOperations; ++op) asked[op] = reports_[op].asked;
+  audited_ = result_.load() != kCancelled && result_.load() != kUnsupported &&
+             s::file::wiper::ntfs::TracesLeft::worthAuditing(asked);
+  if (!audited_) return;
+  s::file::wiper::ntfs::TraceAudit audit(0, nullptr, false);
+  for (const s::file::wiper::OperationReport& report : reports_)
+    audit.ignoreEntries(report.ownEntries);
+  traces_ = audit.run(selectedRoot_);
 }
 
 // The version window and its record are made on first use and kept.
@@ -490,6 +507,7 @@ void Dialog::endRun(DiskWiper& engine, bool supported) {
   } else {
     result_.store(outcome_ == DiskWiper::Outcome::Complete ? kComplete : kIncomplete);
   }
+  countTracesLeft();
   send(kStatusUpdate);
   engine.release();
   s::os::gui::desktop().allowSleep();

@@ -132,6 +132,9 @@ class Dialog final : public s::gui::IEventListener,
   std::u16string text(std::int32_t id);
 
   // The task's steps (worker thread).
+  // After a run that was not cancelled: what a read of the drive's MFT and
+  // folder indexes still finds of the traces the run was asked to remove.
+  void countTracesLeft();
   void drive(s::file::wiper::win::DiskWiper& engine);
   bool poll(s::file::wiper::win::DiskWiper& engine, bool local[kOperations],
             bool seen[kOperations]);
@@ -166,6 +169,10 @@ class Dialog final : public s::gui::IEventListener,
   std::atomic<std::int32_t> result_{kComplete};
   s::file::wiper::win::DiskWiper::Outcome outcome_{};
   s::file::wiper::win::RunTexts::Reports reports_{};
+  // What the audit after the last run found, when one was made (written by
+  // the worker before it sends the end event).
+  bool audited_ = false;
+  s::file::wiper::ntfs::TraceReport traces_;
   bool everything_ = false;  // interface thread: the run was asked to erase everything
 };
 

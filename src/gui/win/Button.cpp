@@ -7,6 +7,9 @@
 #include "gui/IWindow.h"
 #include "gui/OnUi.h"
 #include "gui/Scale.h"
+#include "gui/drawer/IButton.h"
+#include "gui/drawer/ISkin.h"
+#include "gui/win/FontSetting.h"
 #include "lang/Localizer.h"
 
 namespace s::gui::win {
@@ -30,6 +33,10 @@ Button::Button()
     : Component(s::os::gui::WidgetKind::kPushButton, s::os::gui::AccessibleRole::kPushButton),
       FontLooks(3) {}  // normal, disabled, pushed
 
+Button::~Button() {
+  onUi([this] { drawer_.clear(); });
+}
+
 void Button::reset() {
   resetComponent();
   onUi([this] {
@@ -43,6 +50,7 @@ void Button::reset() {
     clickListeners_.clear();
     afterClickListeners_.clear();
     pressListeners_.clear();
+    setDrawer(nullptr, false);
   });
 }
 
@@ -208,10 +216,51 @@ void Button::paintGrip(s::os::gui::MemDC& dc, std::int32_t w, std::int32_t h) {
 void Button::paintContent(s::os::gui::MemDC& dc) {
   if (isGrip()) {
     paintGrip(dc, dc.width(), dc.height());
+  } else if (isDrawn() && drawer_.get() != nullptr) {
+    // A themed symbol stands on what is behind the button, framed by the
+    // drawer.
+    dc.fillRect(Rect{0, 0, dc.width(), dc.height()}, backdrop());
+    drawer_.get()->paintButton(dc, 0, 0, dc.width(), dc.height(), mouseState_, text_, drawFlag_,
+                               nullptr, isEnabled(), pushed_, drawFlag2_);
   } else if (isDrawn()) {
     s::gui::drawer::button::win::FaceSymbol::paint(dc, Rect{0, 0, dc.width(), dc.height()}, text_,
                                                    kSymbolColour, Scale::factor());
   }
+}
+
+// --- drawer -----------------------------------------------------------------------
+
+void Button::setDrawer(s::gui::drawer::IButton* drawer, bool owned) {
+  onUi([&] {
+    drawer_.put(drawer, owned);
+    showLook(lookOf());
+    redraw();
+  });
+}
+
+s::gui::drawer::IButton* Button::getDrawer() {
+  return onUi([this] { return drawer_.get(); });
+}
+
+bool Button::takeTheme(s::gui::drawer::ISkin* theme) {
+  setDrawer(theme != nullptr ? theme->getButtonDrawer() : nullptr, false);
+  return true;
+}
+
+// The face shows what stands behind the button (the thin look draws only a
+// frame), the caption the drawer's text colours, the pushed look its fill.
+std::optional<s::os::gui::ControlLook> Button::lookOf() {
+  s::gui::drawer::IButton* drawer = drawer_.get();
+  if (drawer == nullptr) return std::nullopt;
+  s::os::gui::ControlLook look;
+  look.face = backdrop();
+  look.text = drawer->getNormalSetting()->getTextColor();
+  look.frame = drawer->getEnabledColor();
+  look.pressedFace = drawer->getFillColor();
+  look.pressedText = drawer->getPushedSetting()->getTextColor();
+  look.mark = drawer->getEnabledColor();
+  look.disabled = drawer->getDisabledSetting()->getTextColor();
+  return look;
 }
 
 bool Button::isDrawn() const {

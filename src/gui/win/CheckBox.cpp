@@ -5,6 +5,8 @@
 #include "gui/IWindow.h"
 #include "gui/OnUi.h"
 #include "gui/Scale.h"
+#include "gui/drawer/ICheckBox.h"
+#include "gui/drawer/ISkin.h"
 #include "gui/events/Disabler.h"
 #include "gui/events/Enabler.h"
 #include "gui/win/FontSetting.h"
@@ -67,6 +69,7 @@ void CheckBox::reset() {
     textId_ = -1;
     checked_ = false;
     resetLooks();
+    setDrawer(nullptr, false);
     checkedListeners_.clear();
     uncheckedListeners_.clear();
   });
@@ -219,4 +222,38 @@ void CheckBox::disableWhenChecked(IComponent* component) {
   link(true, false, component);
 }
 
+// --- drawer -----------------------------------------------------------------------
+
+void CheckBox::setDrawer(s::gui::drawer::ICheckBox* drawer, bool owned) {
+  onUi([&] {
+    drawer_.put(drawer, owned);
+    showLook(lookOf());
+    redraw();
+  });
+}
+
+s::gui::drawer::ICheckBox* CheckBox::getDrawer() {
+  return onUi([this] { return drawer_.get(); });
+}
+
+bool CheckBox::takeTheme(s::gui::drawer::ISkin* theme) {
+  setDrawer(theme != nullptr ? theme->getCheckBoxDrawer() : nullptr, false);
+  return true;
+}
+
+// The box stands on what is behind the check box; the caption and the mark
+// take the mark colour.
+std::optional<s::os::gui::ControlLook> CheckBox::lookOf() {
+  s::gui::drawer::ICheckBox* drawer = drawer_.get();
+  if (drawer == nullptr) return std::nullopt;
+  s::os::gui::ControlLook look;
+  look.face = backdrop();
+  look.text = drawer->getMarkColor();
+  look.frame = drawer->getBoxColor();
+  look.pressedFace = look.face;
+  look.pressedText = look.text;
+  look.mark = drawer->getMarkColor();
+  look.disabled = drawer->getDisabledColor();
+  return look;
+}
 }  // namespace s::gui::win

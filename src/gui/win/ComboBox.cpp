@@ -6,6 +6,8 @@
 #include "gui/OnUi.h"
 #include "gui/Scale.h"
 #include "gui/combobox/ComboBoxItem.h"
+#include "gui/drawer/ICombo.h"
+#include "gui/drawer/ISkin.h"
 #include "lang/Localizer.h"
 
 namespace s::gui::win {
@@ -39,6 +41,7 @@ void ComboBox::reset() {
     selected_ = previous_ = -1;
     listeners_.clear();
     resetLooks();
+    setDrawer(nullptr, false);
   });
   const std::int32_t scale = Scale::factor();
   setPreferredSize(kDefaultWidth * scale, kDefaultHeight * scale);
@@ -240,4 +243,38 @@ void ComboBox::nativeCreated(s::os::gui::NativeWidget& native) {
   native.selectItem(selected_);
 }
 
+// --- drawer -----------------------------------------------------------------------
+
+void ComboBox::setDrawer(s::gui::drawer::ICombo* drawer, bool owned) {
+  onUi([&] {
+    drawer_.put(drawer, owned);
+    showLook(lookOf());
+    redraw();
+  });
+}
+
+s::gui::drawer::ICombo* ComboBox::getDrawer() {
+  return onUi([this] { return drawer_.get(); });
+}
+
+bool ComboBox::takeTheme(s::gui::drawer::ISkin* theme) {
+  setDrawer(theme != nullptr ? theme->getComboDrawer() : nullptr, false);
+  return true;
+}
+
+// The field stands on what is behind the list, framed; its text and arrow
+// take the drawer's colours.
+std::optional<s::os::gui::ControlLook> ComboBox::lookOf() {
+  s::gui::drawer::ICombo* drawer = drawer_.get();
+  if (drawer == nullptr) return std::nullopt;
+  s::os::gui::ControlLook look;
+  look.face = backdrop();
+  look.text = drawer->getTextColor();
+  look.frame = drawer->getFrameColor();
+  look.pressedFace = look.face;
+  look.pressedText = look.text;
+  look.mark = drawer->getArrowColor();
+  look.disabled = drawer->getFrameColor();
+  return look;
+}
 }  // namespace s::gui::win

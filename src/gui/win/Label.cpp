@@ -4,6 +4,7 @@
 
 #include "gui/IWindow.h"
 #include "gui/OnUi.h"
+#include "gui/drawer/ISkin.h"
 #include "gui/drawer/text/win/Basic.h"
 #include "gui/win/Font.h"
 #include "lang/Localizer.h"
@@ -215,6 +216,19 @@ void Label::setTextDrawer(s::gui::drawer::IText* drawer, bool owned) {
     measure();
     redraw();
   });
+}
+
+s::gui::drawer::IText* Label::getTextDrawer() {
+  return onUi([this] { return drawer_; });
+}
+
+bool Label::takeTheme(s::gui::drawer::ISkin* theme) {
+  if (theme == nullptr) {
+    setTextDrawer(s::gui::drawer::text::win::Basic::create(), true);
+  } else if (s::gui::drawer::IText* drawer = theme->getTextDrawer()) {
+    setTextDrawer(drawer, false);
+  }
+  return true;
 }
 
 // --- text ------------------------------------------------------------------------

@@ -80,8 +80,7 @@ void Window::onEvent(s::base::IObject* sender, std::int32_t) {
   onUi([&] {
     if (sender == nullptr) return;
     if (skin_ != nullptr && sender == static_cast<s::base::IObject*>(skin_)) {
-      if (s::gui::drawer::ISkin* theme = skin_->getCurrentTheme())
-        setFrameDrawer(theme->getWindowDrawer(), false);
+      takeTheme();
       return;
     }
     if (sender != static_cast<s::base::IObject*>(language_)) return;
@@ -298,8 +297,10 @@ void Window::setKeepInsideScreen(bool on) {
 
 // --- colours and painting ------------------------------------------------------
 
+// With a drawn frame the drawer's background is what children stand on.
 Rgb Window::getBackgroundColor() {
-  return onUi([this] { return background_; });
+  return onUi(
+      [this] { return frameDrawer_ != nullptr ? frameDrawer_->getBackground() : background_; });
 }
 
 void Window::setBackgroundDefault(bool redraw) {
@@ -651,6 +652,14 @@ void Window::setSkin(s::gui::drawer::Skinner* skinner) {
       setFrameDrawer(theme->getWindowDrawer(), false);
     skin_->addListener(this);
   });
+}
+
+// The current theme's frame; the record remembers the theme's name.
+void Window::takeTheme() {
+  s::gui::drawer::ISkin* theme = skin_->getCurrentTheme();
+  if (theme == nullptr) return;
+  setFrameDrawer(theme->getWindowDrawer(), false);
+  if (record_ != nullptr) record_->setSkin(theme->getName());
 }
 
 void Window::releaseFrameDrawer() {

@@ -173,6 +173,9 @@ void Window::setSize(std::int32_t w, std::int32_t h) {
     width_ = std::max(1, w);
     height_ = std::max(1, h);
     if (s::os::gui::NativeWindow* native = native_.load()) native->resize(width_, height_);
+    // The platform's report of the new size finds it stored already: the
+    // drawn frame's shape follows here.
+    if (frameDrawer_ != nullptr) applyShape();
     layout();
   });
 }
@@ -762,6 +765,7 @@ void Window::bindWindowState(s::app::IAppWindow* record, bool withVersion) {
     setLanguage(record->getLanguageTable());
     const std::int32_t titleEntry = record->getEntryBase();
     setTitleId(titleEntry, withVersion ? titleEntry + 10 : -1);
+    if (s::gui::drawer::Skinner* skinner = record->getSkinner()) setSkin(skinner);
     setEasyDrag(record->getEasyDrag());
     setAlwaysOnTop(record->getKeepOnTop());
     setMiddleClickAction(record->getMiddleClick());

@@ -233,6 +233,11 @@ void Button::paintContent(s::os::gui::MemDC& dc) {
 void Button::setDrawer(s::gui::drawer::IButton* drawer, bool owned) {
   onUi([&] {
     drawer_.put(drawer, owned);
+    // The drawer's text colours for the normal, disabled and pushed looks.
+    if (drawer != nullptr) {
+      drawer->applyToSettings(&look(0), &look(1));
+      drawer->applyToPushedSetting(&look(2));
+    }
     showLook(lookOf());
     redraw();
   });

@@ -231,15 +231,12 @@ void Button::paintContent(s::os::gui::MemDC& dc) {
 // --- drawer -----------------------------------------------------------------------
 
 void Button::setDrawer(s::gui::drawer::IButton* drawer, bool owned) {
+  putDrawer(drawer_, drawer, owned, [this] { return lookOf(); });
+  if (drawer == nullptr) return;
+  // The drawer's text colours for the normal, disabled and pushed looks.
   onUi([&] {
-    drawer_.put(drawer, owned);
-    // The drawer's text colours for the normal, disabled and pushed looks.
-    if (drawer != nullptr) {
-      drawer->applyToSettings(&look(0), &look(1));
-      drawer->applyToPushedSetting(&look(2));
-    }
-    showLook(lookOf());
-    redraw();
+    drawer->applyToSettings(&look(0), &look(1));
+    drawer->applyToPushedSetting(&look(2));
   });
 }
 

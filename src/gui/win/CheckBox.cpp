@@ -225,11 +225,7 @@ void CheckBox::disableWhenChecked(IComponent* component) {
 // --- drawer -----------------------------------------------------------------------
 
 void CheckBox::setDrawer(s::gui::drawer::ICheckBox* drawer, bool owned) {
-  onUi([&] {
-    drawer_.put(drawer, owned);
-    showLook(lookOf());
-    redraw();
-  });
+  putDrawer(drawer_, drawer, owned, [this] { return lookOf(); });
 }
 
 s::gui::drawer::ICheckBox* CheckBox::getDrawer() {
@@ -246,14 +242,8 @@ bool CheckBox::takeTheme(s::gui::drawer::ISkin* theme) {
 std::optional<s::os::gui::ControlLook> CheckBox::lookOf() {
   s::gui::drawer::ICheckBox* drawer = drawer_.get();
   if (drawer == nullptr) return std::nullopt;
-  s::os::gui::ControlLook look;
-  look.face = backdrop();
-  look.text = drawer->getMarkColor();
-  look.frame = drawer->getBoxColor();
-  look.pressedFace = look.face;
-  look.pressedText = look.text;
-  look.mark = drawer->getMarkColor();
-  look.disabled = drawer->getDisabledColor();
-  return look;
+  return s::os::gui::ControlLook::flat(backdrop(), drawer->getMarkColor(), drawer->getBoxColor(),
+                                       drawer->getMarkColor(), drawer->getDisabledColor());
 }
+
 }  // namespace s::gui::win

@@ -246,11 +246,7 @@ void ComboBox::nativeCreated(s::os::gui::NativeWidget& native) {
 // --- drawer -----------------------------------------------------------------------
 
 void ComboBox::setDrawer(s::gui::drawer::ICombo* drawer, bool owned) {
-  onUi([&] {
-    drawer_.put(drawer, owned);
-    showLook(lookOf());
-    redraw();
-  });
+  putDrawer(drawer_, drawer, owned, [this] { return lookOf(); });
 }
 
 s::gui::drawer::ICombo* ComboBox::getDrawer() {
@@ -267,14 +263,8 @@ bool ComboBox::takeTheme(s::gui::drawer::ISkin* theme) {
 std::optional<s::os::gui::ControlLook> ComboBox::lookOf() {
   s::gui::drawer::ICombo* drawer = drawer_.get();
   if (drawer == nullptr) return std::nullopt;
-  s::os::gui::ControlLook look;
-  look.face = backdrop();
-  look.text = drawer->getTextColor();
-  look.frame = drawer->getFrameColor();
-  look.pressedFace = look.face;
-  look.pressedText = look.text;
-  look.mark = drawer->getArrowColor();
-  look.disabled = drawer->getFrameColor();
-  return look;
+  return s::os::gui::ControlLook::flat(backdrop(), drawer->getTextColor(), drawer->getFrameColor(),
+                                       drawer->getArrowColor(), drawer->getFrameColor());
 }
+
 }  // namespace s::gui::win

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "gui/IComponent.h"
+#include "gui/OnUi.h"
+#include "gui/win/DrawerSlot.h"
 #include "os/gui/NativeWidget.h"
 #include "os/gui/WidgetSink.h"
 
@@ -157,6 +159,16 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   // The colours a platform control shows from now on, also once it is made
   // (none: the desktop's own look). Interface thread.
   void showLook(const std::optional<s::os::gui::ControlLook>& look);
+  // Holds `drawer` in `slot`, shows the look `lookOf()` makes of it and
+  // redraws. Interface thread or any (passed there).
+  template <class Drawer, class LookOf>
+  void putDrawer(DrawerSlot<Drawer>& slot, Drawer* drawer, bool owned, LookOf&& lookOf) {
+    onUi([&] {
+      slot.put(drawer, owned);
+      showLook(lookOf());
+      redraw();
+    });
+  }
   // The look shown (none: the desktop's). Interface thread.
   const std::optional<s::os::gui::ControlLook>& shownLook() const { return look_; }
   // The colour the component shows behind its content: its own, or when

@@ -223,11 +223,9 @@ s::gui::drawer::IText* Label::getTextDrawer() {
 }
 
 bool Label::takeTheme(s::gui::drawer::ISkin* theme) {
-  if (theme == nullptr) {
-    setTextDrawer(s::gui::drawer::text::win::Basic::create(), true);
-  } else if (s::gui::drawer::IText* drawer = theme->getTextDrawer()) {
-    setTextDrawer(drawer, false);
-  }
+  s::gui::drawer::IText* lent = theme != nullptr ? theme->getTextDrawer() : nullptr;
+  setTextDrawer(lent != nullptr ? lent : s::gui::drawer::text::win::Basic::create(),
+                lent == nullptr);
   return true;
 }
 

@@ -246,11 +246,8 @@ s::gui::drawer::IMenu* MenuEx::getDrawer() {
 }
 
 bool MenuEx::takeTheme(s::gui::drawer::ISkin* theme) {
-  if (theme == nullptr) {
-    setDrawer(s::gui::drawer::menu::win::Basic::create(), true);
-  } else if (s::gui::drawer::IMenu* drawer = theme->getMenuDrawer()) {
-    setDrawer(drawer, false);
-  }
+  s::gui::drawer::IMenu* lent = theme != nullptr ? theme->getMenuDrawer() : nullptr;
+  setDrawer(lent != nullptr ? lent : s::gui::drawer::menu::win::Basic::create(), lent == nullptr);
   return true;
 }
 

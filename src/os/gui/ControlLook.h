@@ -17,6 +17,11 @@ struct ControlLook {
   Rgb mark;
   Rgb disabled;
 
+  // A look that stays the same while pressed.
+  static ControlLook flat(Rgb face, Rgb text, Rgb frame, Rgb mark, Rgb disabled) {
+    return ControlLook{face, text, frame, face, text, mark, disabled};
+  }
+
   bool operator==(const ControlLook&) const = default;
 };
 

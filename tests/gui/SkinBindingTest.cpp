@@ -164,6 +164,41 @@ TEST_F(SkinBinding, DetachedComponentsAndAWindowThatWentFirstHearNoMore) {
   }
 }
 
+// Everything in `dc` that `hit` accepts.
+int count(const s::os::gui::MemDC& dc, const std::function<bool(Rgb)>& hit) {
+  int found = 0;
+  for (int y = 0; y < dc.height(); ++y) {
+    for (int x = 0; x < dc.width(); ++x) found += hit(dc.pixel(x, y)) ? 1 : 0;
+  }
+  return found;
+}
+
+TEST_F(SkinBinding, WhereThePlatformLeavesTheDrawingToTheProgramTheDrawersPaint) {
+  SpecialUi special;
+  auto* button = s::gui::win::Button::create();
+  button->setText(u"Close");
+  auto* check = s::gui::win::CheckBox::create();
+  check->setText(u"Check");
+  check->setChecked(true);
+  auto* list = s::gui::win::ComboBox::create();
+  window_->add(button);
+  window_->add(check);
+  window_->add(list);
+  ASSERT_EQ(special.widgets.size(), 3u);
+  const auto white = [](Rgb c) { return c.r >= 250 && c.g >= 250 && c.b >= 250; };
+  const auto frame = [](Rgb c) { return c == Rgb{17, 17, 17}; };
+  const auto face = [](Rgb c) { return c == Rgb{116, 116, 116}; };
+  for (std::size_t i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    auto dc = s::os::gui::ui().createMemDC(60, 20);
+    s::gui::onUi([&] { special.widgets[i]->sink->onPaint(*dc); });
+    EXPECT_GT(count(*dc, face), 0) << "the window's background behind";
+    EXPECT_GT(count(*dc, frame), 0) << "the frame, box or field in the theme's dark colour";
+    EXPECT_GT(count(*dc, white), 0) << "caption, mark or arrow in white";
+  }
+  window_->removeAll(true);
+}
+
 TEST_F(SkinBinding, PlatformControlsShowTheDrawersColours) {
   SpecialUi special;
   auto* button = s::gui::win::Button::create();

@@ -79,5 +79,6 @@ s::os::gui::NativeWidget* SpecialUi::createWidget(s::os::gui::WidgetKind kind,
   s::os::gui::NativeWidget* made = real_.createWidget(kind, host, sink);
   if (made == nullptr) return nullptr;
   widgets.push_back(std::make_shared<WidgetLog>());
+  widgets.back()->sink = &sink;
   return new LoggedWidget(made, widgets.back());
 }

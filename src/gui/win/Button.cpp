@@ -216,12 +216,16 @@ void Button::paintGrip(s::os::gui::MemDC& dc, std::int32_t w, std::int32_t h) {
 void Button::paintContent(s::os::gui::MemDC& dc) {
   if (isGrip()) {
     paintGrip(dc, dc.width(), dc.height());
-  } else if (isDrawn() && drawer_.get() != nullptr) {
-    // A themed symbol stands on what is behind the button, framed by the
-    // drawer.
+  } else if (s::gui::drawer::IButton* drawer = drawer_.get()) {
+    // A themed face (a symbol here; the whole control where the platform
+    // leaves the drawing to the program) stands on what is behind the
+    // button, drawn by the drawer.
     dc.fillRect(Rect{0, 0, dc.width(), dc.height()}, backdrop());
-    drawer_.get()->paintButton(dc, 0, 0, dc.width(), dc.height(), mouseState_, text_, drawFlag_,
-                               nullptr, isEnabled(), pushed_, drawFlag2_);
+    const bool pushedLook = inverted_ ? !pushed_ : pushed_;
+    IFont* font = makeFont(!isEnabled() ? 1 : pushedLook ? 2 : 0);
+    drawer->paintButton(dc, 0, 0, dc.width(), dc.height(), mouseState_, text_, drawFlag_, font,
+                        isEnabled(), pushedLook, drawFlag2_);
+    font->release();
   } else if (isDrawn()) {
     s::gui::drawer::button::win::FaceSymbol::paint(dc, Rect{0, 0, dc.width(), dc.height()}, text_,
                                                    kSymbolColour, Scale::factor());

@@ -237,6 +237,18 @@ bool CheckBox::takeTheme(s::gui::drawer::ISkin* theme) {
   return true;
 }
 
+void CheckBox::paintContent(s::os::gui::MemDC& dc) {
+  s::gui::drawer::ICheckBox* drawer = drawer_.get();
+  if (drawer == nullptr) return;
+  const std::int32_t h = dc.height();
+  dc.fillRect(s::os::gui::Rect{0, 0, dc.width(), h}, backdrop());
+  drawer->paintCheck(dc, 0, 0, h, h, checked_, isEnabled());
+  const s::os::gui::Rect caption{h + h / 3, 0, std::max(0, dc.width() - h - h / 3), h};
+  dc.drawText(text_, caption, fontOf(),
+              isEnabled() ? drawer->getMarkColor() : drawer->getDisabledColor(),
+              s::os::gui::kTextSingleLine | s::os::gui::kTextVCenter);
+}
+
 // The box stands on what is behind the check box; the caption and the mark
 // take the mark colour.
 std::optional<s::os::gui::ControlLook> CheckBox::lookOf() {

@@ -57,6 +57,9 @@ class CheckBox final : public ICheckBox,
  protected:
   void retext() override;
   bool takeTheme(s::gui::drawer::ISkin* theme) override;
+  // Where the platform leaves the drawing to the program: the drawer's
+  // look, on what is behind the control.
+  void paintContent(s::os::gui::MemDC& dc) override;
   std::u16string accessibleText() override { return text_; }
   void nativeCreated(s::os::gui::NativeWidget& native) override;
   void onActivated(std::int32_t code) override;

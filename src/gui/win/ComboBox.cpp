@@ -258,6 +258,17 @@ bool ComboBox::takeTheme(s::gui::drawer::ISkin* theme) {
   return true;
 }
 
+void ComboBox::paintContent(s::os::gui::MemDC& dc) {
+  s::gui::drawer::ICombo* drawer = drawer_.get();
+  if (drawer == nullptr) return;
+  dc.fillRect(s::os::gui::Rect{0, 0, dc.width(), dc.height()}, backdrop());
+  const std::u16string text =
+      selected_ >= 0 ? items_[static_cast<std::size_t>(selected_)]->getText() : std::u16string();
+  IFont* font = makeFont();
+  drawer->paintField(dc, 0, 0, dc.width(), dc.height(), text, 0, font);
+  font->release();
+}
+
 // The field stands on what is behind the list, framed; its text and arrow
 // take the drawer's colours.
 std::optional<s::os::gui::ControlLook> ComboBox::lookOf() {

@@ -98,6 +98,17 @@ class SkinBinding : public ::testing::Test {
   void choose(const char16_t* theme) {
     s::gui::onUi([&] { skinner_->chooseTheme(theme, u"White"); });
   }
+  // A button, a ticked check box and a drop-down list, in that order.
+  void addControls() {
+    auto* button = s::gui::win::Button::create();
+    button->setText(u"Close");
+    auto* check = s::gui::win::CheckBox::create();
+    check->setText(u"Check");
+    check->setChecked(true);
+    window_->add(button);
+    window_->add(check);
+    window_->add(s::gui::win::ComboBox::create());
+  }
   ISkin* current() const { return skinner_->getCurrentTheme(); }
   std::u16string storedSkin() {
     return s::gui::onUi([&] { return record_->getSkin(); });
@@ -175,15 +186,7 @@ int count(const s::os::gui::MemDC& dc, const std::function<bool(Rgb)>& hit) {
 
 TEST_F(SkinBinding, WhereThePlatformLeavesTheDrawingToTheProgramTheDrawersPaint) {
   SpecialUi special;
-  auto* button = s::gui::win::Button::create();
-  button->setText(u"Close");
-  auto* check = s::gui::win::CheckBox::create();
-  check->setText(u"Check");
-  check->setChecked(true);
-  auto* list = s::gui::win::ComboBox::create();
-  window_->add(button);
-  window_->add(check);
-  window_->add(list);
+  addControls();
   ASSERT_EQ(special.widgets.size(), 3u);
   const auto white = [](Rgb c) { return c.r >= 250 && c.g >= 250 && c.b >= 250; };
   const auto frame = [](Rgb c) { return c == Rgb{17, 17, 17}; };
@@ -201,13 +204,8 @@ TEST_F(SkinBinding, WhereThePlatformLeavesTheDrawingToTheProgramTheDrawersPaint)
 
 TEST_F(SkinBinding, PlatformControlsShowTheDrawersColours) {
   SpecialUi special;
-  auto* button = s::gui::win::Button::create();
-  button->setText(u"Close");
-  auto* check = s::gui::win::CheckBox::create();
-  check->setText(u"Check");
-  window_->add(button);
-  window_->add(check);
-  ASSERT_EQ(special.widgets.size(), 2u);
+  addControls();
+  ASSERT_EQ(special.widgets.size(), 3u);
   const auto& buttonLooks = special.widgets[0]->looks;
   const auto& checkLooks = special.widgets[1]->looks;
   ASSERT_FALSE(buttonLooks.empty());

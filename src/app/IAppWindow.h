@@ -13,6 +13,9 @@ class Localizer;
 namespace s::gui {
 class IWindow;
 }
+namespace s::gui::drawer {
+class Skinner;
+}
 
 namespace s::app {
 
@@ -33,8 +36,18 @@ class IAppWindow : public virtual s::base::IObject {
   virtual const char16_t* groupPath(const char16_t* name) = 0;
   virtual std::int32_t getEntryBase() = 0;
   virtual s::lang::Localizer* getLanguageTable() = 0;
-  // Colour themes are not offered: always false / null.
+  // Whether the record carries colour themes of its own (a skinner whose
+  // current theme it chose from its Skin value when it was initialised).
   virtual bool hasOwnSkins() = 0;
+  // That skinner (owned by the record; null without one). Windows bound to
+  // the record draw with it and must go before the record does.
+  virtual s::gui::drawer::Skinner* getSkinner() = 0;
+  // The theme name stored as the record's Skin value (the record's default
+  // theme when none is stored; "" for a record without themes).
+  virtual std::u16string getSkin() = 0;
+  // Stores `name` as the Skin value unless it is already stored; nothing for
+  // a record without themes.
+  virtual void setSkin(const std::u16string& name) = 0;
 
   // Both X and Y are stored.
   virtual bool hasPosition() = 0;

@@ -6,6 +6,10 @@
 #include "gui/IComponent.h"
 #include "gui/IFontSettings.h"
 
+namespace s::gui::drawer {
+class IButton;
+}
+
 namespace s::gui {
 
 // The platform's push button with a text (shown as it is), listeners of
@@ -46,6 +50,10 @@ class IButton : public virtual IComponent, public virtual IFontSettings {
   virtual void setInteractive(bool on) = 0;
   // The colour swatch face: the text becomes "#Color-" and the colour.
   virtual void setColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) = 0;
+  // The drawer that gives the face its colours and draws its symbols (null:
+  // the desktop's look); an owned one is given back to its pool when
+  // replaced. Redraws.
+  virtual void setDrawer(s::gui::drawer::IButton* drawer, bool owned) = 0;
 };
 
 }  // namespace s::gui

@@ -6,6 +6,10 @@
 #include "gui/IComponent.h"
 #include "gui/IFontSettings.h"
 
+namespace s::gui::drawer {
+class ICheckBox;
+}
+
 namespace s::gui {
 
 // The platform's check box with a text (shown as it is, "&" included), its
@@ -38,6 +42,10 @@ class ICheckBox : public virtual IComponent, public virtual IFontSettings {
   virtual void linkDisable(IComponent* component) = 0;
   virtual void enableWhenUnchecked(IComponent* component) = 0;
   virtual void disableWhenChecked(IComponent* component) = 0;
+  // The drawer that gives the box, mark and caption their colours (null:
+  // the desktop's look); an owned one is given back to its pool when
+  // replaced. Redraws.
+  virtual void setDrawer(s::gui::drawer::ICheckBox* drawer, bool owned) = 0;
 };
 
 }  // namespace s::gui

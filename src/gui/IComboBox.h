@@ -9,6 +9,10 @@ namespace s::gui::combobox {
 class ComboBoxItem;
 }
 
+namespace s::gui::drawer {
+class ICombo;
+}
+
 namespace s::gui {
 
 // The platform's drop-down list of items. Indices run from 0; -1 means
@@ -58,6 +62,10 @@ class IComboBox : public virtual IComponent, public virtual IFontSettings {
   virtual void setFixedHeight(std::int32_t h) = 0;
   // Listeners of selection changes (code 0), not owned.
   virtual void addSelectionListener(IEventListener* listener) = 0;
+  // The drawer that gives the field, its text and arrow their colours
+  // (null: the desktop's look); an owned one is given back to its pool when
+  // replaced. Redraws.
+  virtual void setDrawer(s::gui::drawer::ICombo* drawer, bool owned) = 0;
 };
 
 }  // namespace s::gui

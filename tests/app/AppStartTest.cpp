@@ -1,6 +1,6 @@
 // Start-up rules of the program that need no display: the scale factor, the
-// window-state record's groups and defaults, the language choice stored
-// back, and the product page after a silent install.
+// window-state record's groups and defaults, its colour theme, the language
+// choice stored back, and the product page after a silent install.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,8 @@
 #include "app/win/AppWindow.h"
 #include "app/win/CNulmarkApp.h"
 #include "gui/Scale.h"
+#include "gui/drawer/ISkin.h"
+#include "gui/drawer/Skinner.h"
 #include "lang/LangPack.h"
 #include "lang/Localizer.h"
 #include "map/IMappedData.h"
@@ -102,6 +104,63 @@ TEST_F(AppStart, WritesItsIdentityAndKeepsTheGeometryPerScale) {
   EXPECT_EQ(record->getX(), 20);
   EXPECT_EQ(saved.text(u"MainWindow\\SoftwareType", u""), u"Freeware");
   record->release();
+}
+
+TEST_F(AppStart, ARecordWithThemesChoosesTheOneItsSkinValueNames) {
+  s::map::IMappedData* store = app_->getSettings();
+  const char16_t* group = u"AboutWindow\\Skin";
+  struct Case {
+    const char16_t* stored;  // null: nothing stored
+    const char16_t* fallback;
+    const char16_t* chosen;
+  };
+  int i = 0;
+  for (const Case& c :
+       {Case{nullptr, u"Classic LG", u"Classic LG"}, Case{u"Pink", u"Classic LG", u"Pink"},
+        Case{u"classic lg", u"Classic LG", u"Classic LG"}, Case{u"", u"Classic LG", u"Classic LG"},
+        Case{u"Nope", u"Also nope", u"White"}}) {
+    if (c.stored == nullptr) {
+      store->deleteValue(group, nullptr);
+    } else {
+      store->setValue(group, nullptr, c.stored);
+    }
+    AppWindow* record = AppWindow::create();
+    record->init(app_, 1, {u"AboutWindow", 340, 285, true, true, u"ThinWindow", c.fallback});
+    ASSERT_TRUE(record->hasOwnSkins());
+    ASSERT_NE(record->getSkinner()->getCurrentTheme(), nullptr);
+    EXPECT_EQ(record->getSkinner()->getCurrentTheme()->getName(), c.chosen) << "case " << i;
+    record->release();
+    ++i;
+  }
+
+  // The name a window stores is what the next record starts from; storing
+  // the name again writes nothing new.
+  AppWindow* record = AppWindow::create();
+  record->init(app_, 1, {u"AboutWindow", 340, 285, true, true, u"ThinWindow", u"Classic LG"});
+  record->setSkin(u"Orange");
+  record->setSkin(u"Orange");
+  EXPECT_EQ(record->getSkin(), u"Orange");
+  record->release();
+  AppWindow* next = AppWindow::create();
+  next->init(app_, 1, {u"AboutWindow", 340, 285, true, true, u"ThinWindow", u"Classic LG"});
+  EXPECT_EQ(next->getSkinner()->getCurrentTheme()->getName(), u"Orange");
+  next->release();
+  store->deleteValue(group, nullptr);
+}
+
+TEST_F(AppStart, ARecordWithoutThemesOrWithAnUnknownSetHasNoSkinner) {
+  s::map::IMappedData* store = app_->getSettings();
+  store->deleteValue(u"MainWindow\\Skin", nullptr);
+  for (const char16_t* set : {static_cast<const char16_t*>(nullptr), u"Basic"}) {
+    AppWindow* record = AppWindow::create();
+    record->init(app_, 1, {u"MainWindow", 400, 501, true, false, set, u"White"});
+    EXPECT_FALSE(record->hasOwnSkins());
+    EXPECT_EQ(record->getSkinner(), nullptr);
+    EXPECT_EQ(record->getSkin(), u"");
+    record->setSkin(u"Pink");
+    EXPECT_FALSE(store->hasValue(u"MainWindow\\Skin", nullptr)) << "nothing to remember";
+    record->release();
+  }
 }
 
 TEST_F(AppStart, ViewOptionsHaveTheirDefaultsAndTheMiddleClickIsNormalised) {

@@ -30,6 +30,10 @@ class LoggedWidget final : public s::os::gui::NativeWidget {
     real_->setText(text);
   }
   void setFont(const s::os::gui::FontSpec& font) override { real_->setFont(font); }
+  void setLook(const s::os::gui::ControlLook* look) override {
+    if (look != nullptr) log_->looks.push_back(*look);
+    real_->setLook(look);
+  }
   void setChecked(bool checked) override {
     log_->checked = checked;
     real_->setChecked(checked);
@@ -75,5 +79,6 @@ s::os::gui::NativeWidget* SpecialUi::createWidget(s::os::gui::WidgetKind kind,
   s::os::gui::NativeWidget* made = real_.createWidget(kind, host, sink);
   if (made == nullptr) return nullptr;
   widgets.push_back(std::make_shared<WidgetLog>());
+  widgets.back()->sink = &sink;
   return new LoggedWidget(made, widgets.back());
 }

@@ -27,6 +27,8 @@ class SpecialUi final : public s::os::gui::Ui {
     std::vector<std::u16string> items;
     std::int32_t selected = -1;
     std::int32_t minimum = 0, maximum = 0, position = 0;
+    std::vector<s::os::gui::ControlLook> looks;  // null looks are left out
+    s::os::gui::WidgetSink* sink = nullptr;      // the component behind the control
   };
 
   SpecialUi() : real_(s::os::gui::platformUi()) { previous_ = s::os::gui::setUi(this); }

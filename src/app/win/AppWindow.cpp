@@ -5,6 +5,7 @@
 #include "gui/IWindow.h"
 #include "gui/OnUi.h"
 #include "gui/dialogs/FlexAsker.h"
+#include "gui/drawer/Skinner.h"
 #include "lang/Localizer.h"
 #include "map/IMappedData.h"
 #include "os/gui/Ui.h"
@@ -21,9 +22,11 @@ void AppWindow::init(IAppBase* app, std::int32_t scale) {
 }
 
 void AppWindow::init(IAppBase* app, std::int32_t scale, const Shape& shape) {
+  releaseSkins();
   app_ = app;
   scale_ = scale;
   shape_ = shape;
+  loadSkins();
   s::map::IMappedData* store = settings();
   if (store == nullptr) return;
   store->setValue(groupPath(u"SoftwareType"), u"", app_->getSoftwareType());
@@ -40,6 +43,7 @@ const char16_t* AppWindow::viewGroupFor(std::int32_t scale) {
 }
 
 void AppWindow::reset() {
+  releaseSkins();
   app_ = nullptr;
   scale_ = 1;
   shape_ = Shape{};
@@ -125,13 +129,19 @@ bool AppWindow::isHeightUsable() {
   return height >= kSmallestUsable && (screen <= 0 || height <= screen);
 }
 
-std::u16string AppWindow::readMiddleClick() {
+std::u16string AppWindow::readText(const char16_t* group, const char16_t* name,
+                                   const char16_t* fallback) {
   s::map::IMappedData* store = settings();
-  if (store == nullptr) return u"Close";
+  if (store == nullptr) return fallback;
   s::str::strbuffer::StrBuffer* value = s::str::strbuffer::StrBuffer::create();
-  store->getValue(viewOptions(), u"OnMClick", *value, u"Close", nullptr, false);
-  std::u16string action = value->getText();
+  store->getValue(group, name, *value, fallback, nullptr, false);
+  std::u16string text = value->getText();
   value->release();
+  return text;
+}
+
+std::u16string AppWindow::readMiddleClick() {
+  std::u16string action = readText(viewOptions(), u"OnMClick", u"Close");
   if (action != u"Close" && action != u"Iconize") action = u"DoNothing";
   return action;
 }
@@ -141,6 +151,36 @@ void AppWindow::setMiddleClick(const std::u16string& action) {
   middleClick_ = action;
   if (s::map::IMappedData* store = settings())
     store->setValue(viewOptions(), u"OnMClick", action.c_str());
+}
+
+// A skinner only with at least one theme: with none there is nothing to
+// choose or fall back to.
+void AppWindow::loadSkins() {
+  if (shape_.skinSet == nullptr) return;
+  skinner_ = s::gui::drawer::Skinner::create();
+  skinner_->setName(shape_.skinSet);
+  skinner_->loadThemes();
+  if (skinner_->getThemeCount() == 0) {
+    releaseSkins();
+    return;
+  }
+  skinner_->chooseStoredTheme(settings(), groupPath(u"Skin"), shape_.defaultSkin);
+}
+
+void AppWindow::releaseSkins() {
+  if (skinner_ != nullptr) skinner_->release();
+  skinner_ = nullptr;
+}
+
+std::u16string AppWindow::getSkin() {
+  if (skinner_ == nullptr) return {};
+  return readText(groupPath(u"Skin"), nullptr, shape_.defaultSkin);
+}
+
+void AppWindow::setSkin(const std::u16string& name) {
+  if (skinner_ == nullptr || name == getSkin()) return;
+  if (s::map::IMappedData* store = settings())
+    store->setValue(groupPath(u"Skin"), nullptr, name.c_str());
 }
 
 std::span<const unsigned char> AppWindow::iconPng(std::int32_t pixels) {

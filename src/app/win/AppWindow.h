@@ -10,6 +10,9 @@
 namespace s::map {
 class IMappedData;
 }
+namespace s::gui::drawer {
+class Skinner;
+}
 
 namespace s::app::win {
 
@@ -23,19 +26,27 @@ class AppWindow final : public IAppWindow, public virtual s::thread::IPoolable {
   AppWindow() = default;
 
   // What tells one window's record from another's: its group name, its
-  // default size (times the scale factor when `scaled`) and whether it
-  // keeps on top unless told otherwise.
+  // default size (times the scale factor when `scaled`), whether it keeps
+  // on top unless told otherwise, and the colour themes it carries: the
+  // name of a theme set (null: none) and the theme used while no other is
+  // stored in its Skin value.
   struct Shape {
     const char16_t* name = u"MainWindow";
     std::int32_t width = 400;
     std::int32_t height = 501;
     bool scaled = true;
     bool keepOnTop = false;
+    const char16_t* skinSet = nullptr;
+    const char16_t* defaultSkin = u"";
   };
 
   // Binds the record to `app` (not owned) for `scale` with `shape` (the
   // main window's by default), writes the identity values of the record's
-  // group and loads the middle-click action.
+  // group, loads the middle-click action and, for a shape with a theme set,
+  // makes its skinner and chooses the current theme from the Skin value
+  // (an unknown name, letter case included: the default theme; an unknown
+  // default: the first theme). The thread that owns the record: the
+  // interface thread for every record made after start-up.
   void init(IAppBase* app, std::int32_t scale, const Shape& shape);
   void init(IAppBase* app, std::int32_t scale);
   // The view group of a scale factor.
@@ -45,7 +56,10 @@ class AppWindow final : public IAppWindow, public virtual s::thread::IPoolable {
   const char16_t* groupPath(const char16_t* name) override;
   std::int32_t getEntryBase() override;
   s::lang::Localizer* getLanguageTable() override;
-  bool hasOwnSkins() override { return false; }
+  bool hasOwnSkins() override { return skinner_ != nullptr; }
+  s::gui::drawer::Skinner* getSkinner() override { return skinner_; }
+  std::u16string getSkin() override;
+  void setSkin(const std::u16string& name) override;
   bool hasPosition() override { return isXStored() && isYStored(); }
   void setPositionAndSize(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) override;
   void setSize(std::int32_t w, std::int32_t h) override;
@@ -92,6 +106,10 @@ class AppWindow final : public IAppWindow, public virtual s::thread::IPoolable {
   bool option(const char16_t* name, bool defaultValue);
   void setOption(const char16_t* name, bool value);
   std::u16string readMiddleClick();
+  // A string value of the record's settings (`fallback` when missing).
+  std::u16string readText(const char16_t* group, const char16_t* name, const char16_t* fallback);
+  void loadSkins();
+  void releaseSkins();
   bool askNewer(s::gui::IWindow* window, const std::u16string& title,
                 const std::u16string& message);
 
@@ -100,6 +118,7 @@ class AppWindow final : public IAppWindow, public virtual s::thread::IPoolable {
   Shape shape_;
   std::u16string keyBuffer_;
   std::u16string middleClick_ = u"Close";
+  s::gui::drawer::Skinner* skinner_ = nullptr;
 };
 
 }  // namespace s::app::win

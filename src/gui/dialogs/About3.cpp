@@ -3,7 +3,6 @@
 #include "app/IAppBase.h"
 #include "app/IAppWindow.h"
 #include "gui/IFont.h"
-#include "gui/drawer/Skinner.h"
 #include "gui/win/Box.h"
 #include "gui/win/Button.h"
 #include "gui/win/Label.h"
@@ -32,7 +31,6 @@ struct Fact {
 };
 constexpr Fact kFacts[] = {{400010, 500010}, {400020, 500020}, {400050, 500050}};
 constexpr std::int32_t kUrlCaption = 400080;
-constexpr const char16_t* kTheme = u"Classic LG";
 
 Label* textLabel(std::int32_t id, std::int32_t sizeCode) {
   Label* label = Label::create();
@@ -59,8 +57,6 @@ About3::~About3() {
 
 void About3::reset() {
   giveBack();
-  if (skinner_ != nullptr) skinner_->release();
-  skinner_ = nullptr;
   record_ = nullptr;
   owner_ = nullptr;
 }
@@ -87,7 +83,6 @@ void About3::build() {
   window_ = Window::create();
   window_->setResizable(false);
   window_->bindWindowState(record_, false);
-  window_->setSkin(skinner());
   window_->setTitle(table != nullptr ? std::u16string(table->text(kHeading)) : u"");
   const std::int32_t s = record_->getScale();
   Box* column = Box::make(IBox::kColumn, 1, 100.0f, 100.0f, 0, 0, 4 * s, 10 * s, 6 * s);
@@ -107,16 +102,6 @@ void About3::build() {
   address_->addClickListener(this);
   donate_->addClickListener(this);
   window_->addCloseListener(this);
-}
-
-// The "Classic LG" theme of the thin window skin, made on first use and
-// kept as long as this object (windows bound to it go first).
-s::gui::drawer::Skinner* About3::skinner() {
-  if (skinner_ == nullptr) {
-    skinner_ = s::gui::drawer::Skinner::makeThinWindowSkinner();
-    skinner_->chooseTheme(kTheme, kTheme);
-  }
-  return skinner_;
 }
 
 // The product's title and the heading on the left, the small close button

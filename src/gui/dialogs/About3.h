@@ -12,9 +12,6 @@ class IAppWindow;
 namespace s::gui {
 class IWindow;
 }
-namespace s::gui::drawer {
-class Skinner;
-}
 namespace s::gui::win {
 class Box;
 class Button;
@@ -40,7 +37,8 @@ class About3 final : public IEventListener,
   About3(const About3&) = delete;
   About3& operator=(const About3&) = delete;
 
-  // The record (not owned; named "AboutWindow") the window is bound to.
+  // The record (not owned; named "AboutWindow") the window is bound to;
+  // the window draws with its colour themes when it carries some.
   void bind(s::app::IAppWindow* record) { record_ = record; }
   // Builds and shows the window over `owner` (may be null) and returns at
   // once.
@@ -59,10 +57,8 @@ class About3 final : public IEventListener,
   s::gui::win::Box* facts();
   s::gui::win::Box* donation();
   void giveBack();
-  s::gui::drawer::Skinner* skinner();
 
   s::app::IAppWindow* record_ = nullptr;
-  s::gui::drawer::Skinner* skinner_ = nullptr;
   s::gui::IWindow* owner_ = nullptr;
   s::gui::win::Window* window_ = nullptr;
   s::gui::win::Button* closeX_ = nullptr;

@@ -29,6 +29,9 @@ class ICombo : public virtual s::base::IObject, public virtual s::thread::IPoola
   virtual void setColors(std::uint8_t textR, std::uint8_t textG, std::uint8_t textB,
                          std::uint8_t frameR, std::uint8_t frameG, std::uint8_t frameB) = 0;
   virtual void setArrowColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) = 0;
+  virtual s::os::gui::Rgb getTextColor() = 0;
+  virtual s::os::gui::Rgb getFrameColor() = 0;
+  virtual s::os::gui::Rgb getArrowColor() = 0;
 };
 
 }  // namespace s::gui::drawer

@@ -10,6 +10,7 @@ namespace s::gui::drawer {
 class IWindow;
 class IButton;
 class IText;
+class ICheckBox;
 class IStatusBar;
 class IMenu;
 class ICombo;
@@ -34,6 +35,9 @@ class ISkin : public virtual s::base::IObject {
   // Taken by Label.
   virtual IText* getTextDrawer() = 0;
   virtual void setTextDrawer(IText* drawer) = 0;
+  // Taken by CheckBox.
+  virtual ICheckBox* getCheckBoxDrawer() = 0;
+  virtual void setCheckBoxDrawer(ICheckBox* drawer) = 0;
   // Taken by StatusBar.
   virtual IStatusBar* getStatusBarDrawer() = 0;
   virtual void setStatusBarDrawer(IStatusBar* drawer) = 0;

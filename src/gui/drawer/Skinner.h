@@ -78,6 +78,8 @@ class Skinner final : public virtual s::base::IObject, public virtual s::thread:
   // listener already registered is not added twice.
   void addListener(s::gui::IEventListener* listener);
   void removeListener(s::gui::IEventListener* listener);
+  // How many windows and components are registered.
+  std::int32_t getListenerCount() const { return static_cast<std::int32_t>(listeners_.size()); }
   // onEvent(this, 0) on every listener in registration order.
   void notifyListeners();
 

@@ -7,6 +7,9 @@
 #include "gui/IWindow.h"
 #include "gui/OnUi.h"
 #include "gui/Scale.h"
+#include "gui/drawer/IButton.h"
+#include "gui/drawer/ISkin.h"
+#include "gui/win/FontSetting.h"
 #include "lang/Localizer.h"
 
 namespace s::gui::win {
@@ -30,6 +33,10 @@ Button::Button()
     : Component(s::os::gui::WidgetKind::kPushButton, s::os::gui::AccessibleRole::kPushButton),
       FontLooks(3) {}  // normal, disabled, pushed
 
+Button::~Button() {
+  onUi([this] { drawer_.clear(); });
+}
+
 void Button::reset() {
   resetComponent();
   onUi([this] {
@@ -43,6 +50,7 @@ void Button::reset() {
     clickListeners_.clear();
     afterClickListeners_.clear();
     pressListeners_.clear();
+    setDrawer(nullptr, false);
   });
 }
 
@@ -208,10 +216,57 @@ void Button::paintGrip(s::os::gui::MemDC& dc, std::int32_t w, std::int32_t h) {
 void Button::paintContent(s::os::gui::MemDC& dc) {
   if (isGrip()) {
     paintGrip(dc, dc.width(), dc.height());
+  } else if (s::gui::drawer::IButton* drawer = drawer_.get()) {
+    // A themed face (a symbol here; the whole control where the platform
+    // leaves the drawing to the program) stands on what is behind the
+    // button, drawn by the drawer.
+    dc.fillRect(Rect{0, 0, dc.width(), dc.height()}, backdrop());
+    const bool pushedLook = inverted_ ? !pushed_ : pushed_;
+    IFont* font = makeFont(!isEnabled() ? 1 : pushedLook ? 2 : 0);
+    drawer->paintButton(dc, 0, 0, dc.width(), dc.height(), mouseState_, text_, drawFlag_, font,
+                        isEnabled(), pushedLook, drawFlag2_);
+    font->release();
   } else if (isDrawn()) {
     s::gui::drawer::button::win::FaceSymbol::paint(dc, Rect{0, 0, dc.width(), dc.height()}, text_,
                                                    kSymbolColour, Scale::factor());
   }
+}
+
+// --- drawer -----------------------------------------------------------------------
+
+void Button::setDrawer(s::gui::drawer::IButton* drawer, bool owned) {
+  putDrawer(drawer_, drawer, owned, [this] { return lookOf(); });
+  if (drawer == nullptr) return;
+  // The drawer's text colours for the normal, disabled and pushed looks.
+  onUi([&] {
+    drawer->applyToSettings(&look(0), &look(1));
+    drawer->applyToPushedSetting(&look(2));
+  });
+}
+
+s::gui::drawer::IButton* Button::getDrawer() {
+  return onUi([this] { return drawer_.get(); });
+}
+
+bool Button::takeTheme(s::gui::drawer::ISkin* theme) {
+  setDrawer(theme != nullptr ? theme->getButtonDrawer() : nullptr, false);
+  return true;
+}
+
+// The face shows what stands behind the button (the thin look draws only a
+// frame), the caption the drawer's text colours, the pushed look its fill.
+std::optional<s::os::gui::ControlLook> Button::lookOf() {
+  s::gui::drawer::IButton* drawer = drawer_.get();
+  if (drawer == nullptr) return std::nullopt;
+  s::os::gui::ControlLook look;
+  look.face = backdrop();
+  look.text = drawer->getNormalSetting()->getTextColor();
+  look.frame = drawer->getEnabledColor();
+  look.pressedFace = drawer->getFillColor();
+  look.pressedText = drawer->getPushedSetting()->getTextColor();
+  look.mark = drawer->getEnabledColor();
+  look.disabled = drawer->getDisabledSetting()->getTextColor();
+  return look;
 }
 
 bool Button::isDrawn() const {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "gui/IButton.h"
 #include "gui/win/Component.h"
+#include "gui/win/DrawerSlot.h"
 #include "gui/win/FontLooks.h"
 #include "os/gui/MemDC.h"
 #include "thread/IPoolable.h"
@@ -27,7 +29,7 @@ class Button final : public IButton,
   static constexpr Rgb kGripShade{184, 181, 161};
 
   Button();
-  ~Button() override = default;
+  ~Button() override;
 
   void setText(const std::u16string& text) override;
   void setTextId(std::int32_t id) override;
@@ -51,6 +53,9 @@ class Button final : public IButton,
   bool isDefault() override;
   void setInteractive(bool on) override;
   void setColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) override;
+  void setDrawer(s::gui::drawer::IButton* drawer, bool owned) override;
+  // The drawer in use (null: none). Interface thread or any.
+  s::gui::drawer::IButton* getDrawer();
 
   // A click as the user's (tests and keyboard handling): the click
   // listeners, the toggle, the after-click listeners. Interface thread or
@@ -64,6 +69,7 @@ class Button final : public IButton,
 
  protected:
   void retext() override;
+  bool takeTheme(s::gui::drawer::ISkin* theme) override;
   std::u16string accessibleText() override;
   void nativeCreated(s::os::gui::NativeWidget& native) override;
   void paintContent(s::os::gui::MemDC& dc) override;
@@ -86,6 +92,8 @@ class Button final : public IButton,
   void fire(const std::vector<IEventListener*>& listeners, std::int32_t code);
   void press();
   void stopRepeat();
+  // The platform control's colours from the drawer; none without one.
+  std::optional<s::os::gui::ControlLook> lookOf();
 
   std::u16string text_;
   std::int32_t textId_ = -1;
@@ -103,6 +111,7 @@ class Button final : public IButton,
   std::vector<IEventListener*> clickListeners_;
   std::vector<IEventListener*> afterClickListeners_;
   std::vector<IEventListener*> pressListeners_;
+  DrawerSlot<s::gui::drawer::IButton> drawer_;
 };
 
 }  // namespace s::gui::win

@@ -5,6 +5,8 @@
 #include "gui/IWindow.h"
 #include "gui/OnUi.h"
 #include "gui/Scale.h"
+#include "gui/drawer/ICheckBox.h"
+#include "gui/drawer/ISkin.h"
 #include "gui/events/Disabler.h"
 #include "gui/events/Enabler.h"
 #include "gui/win/FontSetting.h"
@@ -67,6 +69,7 @@ void CheckBox::reset() {
     textId_ = -1;
     checked_ = false;
     resetLooks();
+    setDrawer(nullptr, false);
     checkedListeners_.clear();
     uncheckedListeners_.clear();
   });
@@ -217,6 +220,42 @@ void CheckBox::enableWhenUnchecked(IComponent* component) {
 
 void CheckBox::disableWhenChecked(IComponent* component) {
   link(true, false, component);
+}
+
+// --- drawer -----------------------------------------------------------------------
+
+void CheckBox::setDrawer(s::gui::drawer::ICheckBox* drawer, bool owned) {
+  putDrawer(drawer_, drawer, owned, [this] { return lookOf(); });
+}
+
+s::gui::drawer::ICheckBox* CheckBox::getDrawer() {
+  return onUi([this] { return drawer_.get(); });
+}
+
+bool CheckBox::takeTheme(s::gui::drawer::ISkin* theme) {
+  setDrawer(theme != nullptr ? theme->getCheckBoxDrawer() : nullptr, false);
+  return true;
+}
+
+void CheckBox::paintContent(s::os::gui::MemDC& dc) {
+  s::gui::drawer::ICheckBox* drawer = drawer_.get();
+  if (drawer == nullptr) return;
+  const std::int32_t h = dc.height();
+  dc.fillRect(s::os::gui::Rect{0, 0, dc.width(), h}, backdrop());
+  drawer->paintCheck(dc, 0, 0, h, h, checked_, isEnabled());
+  const s::os::gui::Rect caption{h + h / 3, 0, std::max(0, dc.width() - h - h / 3), h};
+  dc.drawText(text_, caption, fontOf(),
+              isEnabled() ? drawer->getMarkColor() : drawer->getDisabledColor(),
+              s::os::gui::kTextSingleLine | s::os::gui::kTextVCenter);
+}
+
+// The box stands on what is behind the check box; the caption and the mark
+// take the mark colour.
+std::optional<s::os::gui::ControlLook> CheckBox::lookOf() {
+  s::gui::drawer::ICheckBox* drawer = drawer_.get();
+  if (drawer == nullptr) return std::nullopt;
+  return s::os::gui::ControlLook::flat(backdrop(), drawer->getMarkColor(), drawer->getBoxColor(),
+                                       drawer->getMarkColor(), drawer->getDisabledColor());
 }
 
 }  // namespace s::gui::win

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "gui/ICheckBox.h"
 #include "gui/win/Component.h"
+#include "gui/win/DrawerSlot.h"
 #include "gui/win/FontLooks.h"
 #include "os/gui/MemDC.h"
 #include "thread/IPoolable.h"
@@ -45,17 +47,27 @@ class CheckBox final : public ICheckBox,
   void enableWhenUnchecked(IComponent* component) override;
   void disableWhenChecked(IComponent* component) override;
 
+  void setDrawer(s::gui::drawer::ICheckBox* drawer, bool owned) override;
+  // The drawer in use (null: none). Interface thread or any.
+  s::gui::drawer::ICheckBox* getDrawer();
+
   const char16_t* getClassName() const override { return u"s_gui_win_CheckBox"; }
   void reset() override;
 
  protected:
   void retext() override;
+  bool takeTheme(s::gui::drawer::ISkin* theme) override;
+  // Where the platform leaves the drawing to the program: the drawer's
+  // look, on what is behind the control.
+  void paintContent(s::os::gui::MemDC& dc) override;
   std::u16string accessibleText() override { return text_; }
   void nativeCreated(s::os::gui::NativeWidget& native) override;
   void onActivated(std::int32_t code) override;
   void fontsChanged() override;
 
  private:
+  // The platform control's colours from the drawer; none without one.
+  std::optional<s::os::gui::ControlLook> lookOf();
   void change(bool on, bool notify);
   void measure();
   void link(bool whenChecked, bool enable, IComponent* component);
@@ -68,6 +80,7 @@ class CheckBox final : public ICheckBox,
   std::vector<IEventListener*> uncheckedListeners_;
   // [checked?][enable?]: at most one switcher per state and kind.
   s::gui::events::Switcher* links_[2][2] = {{nullptr, nullptr}, {nullptr, nullptr}};
+  DrawerSlot<s::gui::drawer::ICheckBox> drawer_;
 };
 
 }  // namespace s::gui::win

@@ -6,6 +6,8 @@
 #include "gui/OnUi.h"
 #include "gui/Scale.h"
 #include "gui/combobox/ComboBoxItem.h"
+#include "gui/drawer/ICombo.h"
+#include "gui/drawer/ISkin.h"
 #include "lang/Localizer.h"
 
 namespace s::gui::win {
@@ -39,6 +41,7 @@ void ComboBox::reset() {
     selected_ = previous_ = -1;
     listeners_.clear();
     resetLooks();
+    setDrawer(nullptr, false);
   });
   const std::int32_t scale = Scale::factor();
   setPreferredSize(kDefaultWidth * scale, kDefaultHeight * scale);
@@ -238,6 +241,41 @@ void ComboBox::nativeCreated(s::os::gui::NativeWidget& native) {
     selected_ = 0;  // a list that shows items shows a selection
   }
   native.selectItem(selected_);
+}
+
+// --- drawer -----------------------------------------------------------------------
+
+void ComboBox::setDrawer(s::gui::drawer::ICombo* drawer, bool owned) {
+  putDrawer(drawer_, drawer, owned, [this] { return lookOf(); });
+}
+
+s::gui::drawer::ICombo* ComboBox::getDrawer() {
+  return onUi([this] { return drawer_.get(); });
+}
+
+bool ComboBox::takeTheme(s::gui::drawer::ISkin* theme) {
+  setDrawer(theme != nullptr ? theme->getComboDrawer() : nullptr, false);
+  return true;
+}
+
+void ComboBox::paintContent(s::os::gui::MemDC& dc) {
+  s::gui::drawer::ICombo* drawer = drawer_.get();
+  if (drawer == nullptr) return;
+  dc.fillRect(s::os::gui::Rect{0, 0, dc.width(), dc.height()}, backdrop());
+  const std::u16string text =
+      selected_ >= 0 ? items_[static_cast<std::size_t>(selected_)]->getText() : std::u16string();
+  IFont* font = makeFont();
+  drawer->paintField(dc, 0, 0, dc.width(), dc.height(), text, 0, font);
+  font->release();
+}
+
+// The field stands on what is behind the list, framed; its text and arrow
+// take the drawer's colours.
+std::optional<s::os::gui::ControlLook> ComboBox::lookOf() {
+  s::gui::drawer::ICombo* drawer = drawer_.get();
+  if (drawer == nullptr) return std::nullopt;
+  return s::os::gui::ControlLook::flat(backdrop(), drawer->getTextColor(), drawer->getFrameColor(),
+                                       drawer->getArrowColor(), drawer->getFrameColor());
 }
 
 }  // namespace s::gui::win

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "gui/IComboBox.h"
 #include "gui/win/Component.h"
+#include "gui/win/DrawerSlot.h"
 #include "gui/win/FontLooks.h"
 #include "thread/IPoolable.h"
 #include "thread/Pooled.h"
@@ -47,17 +49,27 @@ class ComboBox final : public IComboBox,
   void setFixedHeight(std::int32_t h) override { Component::setFixedHeight(h); }
   void addSelectionListener(IEventListener* listener) override;
 
+  void setDrawer(s::gui::drawer::ICombo* drawer, bool owned) override;
+  // The drawer in use (null: none). Interface thread or any.
+  s::gui::drawer::ICombo* getDrawer();
+
   const char16_t* getClassName() const override { return u"s_gui_win_ComboBox"; }
   void reset() override;
 
  protected:
   void retext() override;
+  bool takeTheme(s::gui::drawer::ISkin* theme) override;
+  // Where the platform leaves the drawing to the program: the drawer's
+  // look, on what is behind the control.
+  void paintContent(s::os::gui::MemDC& dc) override;
   std::u16string accessibleText() override;
   void nativeCreated(s::os::gui::NativeWidget& native) override;
   void onActivated(std::int32_t index) override;
   void fontsChanged() override;
 
  private:
+  // The platform control's colours from the drawer; none without one.
+  std::optional<s::os::gui::ControlLook> lookOf();
   std::int32_t indexOf(Item* item) const;
   Item* at(std::int32_t i) const;
   void showItemText(std::int32_t i);
@@ -68,6 +80,7 @@ class ComboBox final : public IComboBox,
   std::int32_t selected_ = -1;
   std::int32_t previous_ = -1;
   std::vector<IEventListener*> listeners_;
+  DrawerSlot<s::gui::drawer::ICombo> drawer_;
 };
 
 }  // namespace s::gui::win

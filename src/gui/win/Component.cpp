@@ -4,6 +4,8 @@
 
 #include "gui/IWindow.h"
 #include "gui/OnUi.h"
+#include "gui/drawer/ISkin.h"
+#include "gui/drawer/Skinner.h"
 #include "lang/Localizer.h"
 #include "os/gui/MemDC.h"
 #include "os/gui/Ui.h"
@@ -32,12 +34,18 @@ void Component::resetComponent() {
     visible_ = enabled_ = true;
     background_ = kButtonFace;
     transparent_ = deferring_ = geometryPending_ = false;
+    look_.reset();
   });
 }
 
 void Component::onEvent(s::base::IObject* sender, std::int32_t) {
   onUi([&] {
-    if (sender == nullptr || sender != static_cast<s::base::IObject*>(language_)) return;
+    if (sender == nullptr) return;
+    if (skinner_ != nullptr && sender == static_cast<s::base::IObject*>(skinner_)) {
+      takeTheme(skinner_->getCurrentTheme());
+      return;
+    }
+    if (sender != static_cast<s::base::IObject*>(language_)) return;
     retext();
     updateAccessible();
     redraw();
@@ -59,11 +67,29 @@ void Component::attach(IComponent* parent) {
   window_ = parent->getWindow();
   language_ = window_ != nullptr ? window_->getLanguage() : nullptr;
   if (language_ != nullptr) language_->addListener(this);
+  joinSkinner();
   s::os::gui::NativeView* host = parent->getNativeView();
   // Without a native parent only the geometry is kept, until the parent is
   // attached itself.
   if (host != nullptr) createNative(*host);
   attached();
+}
+
+void Component::joinSkinner() {
+  s::gui::drawer::Skinner* skinner = window_ != nullptr ? window_->getSkin() : nullptr;
+  if (skinner == nullptr || skinner->getCurrentTheme() == nullptr) return;
+  if (!takeTheme(skinner->getCurrentTheme())) return;
+  skinner_ = skinner;
+  skinner_->addListener(this);
+}
+
+// The theme's drawer stays with its skinner, which may go before this
+// component does: the component draws with one of its own again.
+void Component::leaveSkinner() {
+  if (skinner_ == nullptr) return;
+  skinner_->removeListener(this);
+  skinner_ = nullptr;
+  takeTheme(nullptr);
 }
 
 void Component::createNative(s::os::gui::NativeView& host) {
@@ -75,6 +101,7 @@ void Component::createNative(s::os::gui::NativeView& host) {
   }
   retext();
   nativeCreated(*native_);
+  if (look_) native_->setLook(&*look_);
   updateAccessible();
   native_->setEnabled(enabled_);
   place();
@@ -87,6 +114,7 @@ void Component::detach() {
   native_ = nullptr;
   if (language_ != nullptr) language_->removeListener(this);
   language_ = nullptr;
+  leaveSkinner();
   parent_ = nullptr;
   window_ = nullptr;
 }
@@ -105,6 +133,11 @@ s::os::gui::NativeView* Component::getHostWindow() {
 
 s::os::gui::NativeView* Component::getNativeView() {
   return onUi([this]() -> s::os::gui::NativeView* { return native_; });
+}
+
+void Component::showLook(const std::optional<s::os::gui::ControlLook>& look) {
+  look_ = look;
+  if (native_ != nullptr) native_->setLook(look_ ? &*look_ : nullptr);
 }
 
 void Component::updateAccessible() {
@@ -388,7 +421,10 @@ void Component::redraw() {
 }
 
 Rgb Component::shownBackground() {
-  if (!transparent_) return background_;
+  return transparent_ ? backdrop() : background_;
+}
+
+Rgb Component::backdrop() {
   // Up through the transparent ancestors to the first that paints a colour
   // (a window always does).
   for (IComponent* above = parent_; above != nullptr; above = above->getParent()) {

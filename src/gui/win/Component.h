@@ -1,16 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gui/IComponent.h"
+#include "gui/OnUi.h"
+#include "gui/win/DrawerSlot.h"
 #include "os/gui/NativeWidget.h"
 #include "os/gui/WidgetSink.h"
 
 namespace s::lang {
 class Localizer;
 }
+namespace s::gui::drawer {
+class ISkin;
+class Skinner;
+}  // namespace s::gui::drawer
 
 namespace s::gui::win {
 
@@ -28,7 +35,8 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   Component& operator=(const Component&) = delete;
 
   // IEventListener: the window's language table changed (texts set by entry
-  // id are read again: retext()).
+  // id are read again: retext()), or its skinner's current theme did (the
+  // drawer of the component's kind is taken from it: takeTheme()).
   void onEvent(s::base::IObject* sender, std::int32_t code) override;
 
   std::int32_t getX() override;
@@ -118,6 +126,11 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   void updateAccessible();
   // Texts set by entry id are read again (the language changed).
   virtual void retext() {}
+  // Takes the drawer of the component's kind from `theme` (not owned) and
+  // redraws; with null goes back to a drawer of its own. False for a kind
+  // that draws with no theme's drawer (it then never hears the skinner).
+  // Interface thread.
+  virtual bool takeTheme(s::gui::drawer::ISkin*) { return false; }
   // Paints the content over the background (drawn components).
   virtual void paintContent(s::os::gui::MemDC&) {}
   // The native control has just been made (interface thread): give it the
@@ -143,9 +156,27 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   void onMouseMove(std::int32_t, std::int32_t) override {}
 
   s::os::gui::NativeWidget* native() const { return native_; }
+  // The colours a platform control shows from now on, also once it is made
+  // (none: the desktop's own look). Interface thread.
+  void showLook(const std::optional<s::os::gui::ControlLook>& look);
+  // Holds `drawer` in `slot`, shows the look `lookOf()` makes of it and
+  // redraws. Interface thread or any (passed there).
+  template <class Drawer, class LookOf>
+  void putDrawer(DrawerSlot<Drawer>& slot, Drawer* drawer, bool owned, LookOf&& lookOf) {
+    onUi([&] {
+      slot.put(drawer, owned);
+      showLook(lookOf());
+      redraw();
+    });
+  }
+  // The look shown (none: the desktop's). Interface thread.
+  const std::optional<s::os::gui::ControlLook>& shownLook() const { return look_; }
   // The colour the component shows behind its content: its own, or when
   // transparent that of its nearest opaque ancestor. Interface thread.
   Rgb shownBackground();
+  // The colour of the nearest opaque ancestor (the button face when there
+  // is none). Interface thread.
+  Rgb backdrop();
   // The size settings as they were set (-1: not set). Interface thread.
   std::int32_t fixedWidthSetting() const { return fixedWidth_; }
   std::int32_t fixedHeightSetting() const { return fixedHeight_; }
@@ -161,6 +192,10 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   static constexpr std::int32_t kHiddenPosition = -10000;
 
   void attach(IComponent* parent);
+  // Step 3 of attaching: the current theme's drawer, and a place in the
+  // skinner's list, when the window has a skinner.
+  void joinSkinner();
+  void leaveSkinner();
   void createNative(s::os::gui::NativeView& host);
   void detach();
   void place();
@@ -173,6 +208,7 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   IComponent* parent_ = nullptr;
   s::os::gui::NativeWidget* native_ = nullptr;
   s::lang::Localizer* language_ = nullptr;
+  s::gui::drawer::Skinner* skinner_ = nullptr;
   std::int32_t x_ = 0;
   std::int32_t y_ = 0;
   std::int32_t originX_ = 0;
@@ -193,6 +229,7 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   bool transparent_ = false;
   bool deferring_ = false;
   bool geometryPending_ = false;
+  std::optional<s::os::gui::ControlLook> look_;
 };
 
 }  // namespace s::gui::win

@@ -1,6 +1,7 @@
 #include "gui/win/FontLooks.h"
 
 #include "gui/OnUi.h"
+#include "gui/win/Font.h"
 #include "gui/win/FontSetting.h"
 
 namespace s::gui::win {
@@ -22,6 +23,12 @@ void FontLooks::resetLooks() {
 
 s::os::gui::FontSpec FontLooks::fontOf(std::size_t i) {
   return looks_[i]->getLogicalFont().toFontSpec();
+}
+
+IFont* FontLooks::makeFont(std::size_t i) {
+  Font* font = Font::create();
+  font->setLogicalFont(looks_[i]->getLogicalFont());
+  return font;
 }
 
 template <class Change>

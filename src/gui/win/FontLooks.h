@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "gui/IFont.h"
 #include "gui/IFontSettings.h"
 #include "os/gui/MemDC.h"
 
@@ -48,6 +49,9 @@ class FontLooks : public virtual IFontSettings {
   FontSetting& look(std::size_t i = 0) { return *looks_[i]; }
   // The surface font of look `i`.
   s::os::gui::FontSpec fontOf(std::size_t i = 0);
+  // A font made from look `i`, for a drawer to draw with; the caller
+  // releases it.
+  IFont* makeFont(std::size_t i = 0);
   // Every look back to the default settings.
   void resetLooks();
   // A setting changed (interface thread).

@@ -4,6 +4,7 @@
 
 #include "gui/IWindow.h"
 #include "gui/OnUi.h"
+#include "gui/drawer/ISkin.h"
 #include "gui/drawer/text/win/Basic.h"
 #include "gui/win/Font.h"
 #include "lang/Localizer.h"
@@ -215,6 +216,17 @@ void Label::setTextDrawer(s::gui::drawer::IText* drawer, bool owned) {
     measure();
     redraw();
   });
+}
+
+s::gui::drawer::IText* Label::getTextDrawer() {
+  return onUi([this] { return drawer_; });
+}
+
+bool Label::takeTheme(s::gui::drawer::ISkin* theme) {
+  s::gui::drawer::IText* lent = theme != nullptr ? theme->getTextDrawer() : nullptr;
+  setTextDrawer(lent != nullptr ? lent : s::gui::drawer::text::win::Basic::create(),
+                lent == nullptr);
+  return true;
 }
 
 // --- text ------------------------------------------------------------------------

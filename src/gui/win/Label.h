@@ -53,6 +53,8 @@ class Label final : public ILabel,
   std::int32_t getTextEffect() override;
   void setTextEffect(std::int32_t effect) override;
   void setTextDrawer(s::gui::drawer::IText* drawer, bool owned) override;
+  // The text drawer in use (never null). Interface thread or any.
+  s::gui::drawer::IText* getTextDrawer();
   bool isLink() override;
   void setLink(bool on) override;
   void setLinkTarget(const std::u16string& address) override;
@@ -71,6 +73,7 @@ class Label final : public ILabel,
 
  protected:
   void retext() override;
+  bool takeTheme(s::gui::drawer::ISkin* theme) override;
   std::u16string accessibleText() override { return text_; }
   void nativeCreated(s::os::gui::NativeWidget& native) override;
   void paintContent(s::os::gui::MemDC& dc) override;

@@ -6,6 +6,7 @@
 #include "gui/IWindow.h"
 #include "gui/OnUi.h"
 #include "gui/Scale.h"
+#include "gui/drawer/ISkin.h"
 #include "gui/drawer/menu/win/Basic.h"
 #include "gui/menuitem/MenuItem.h"
 #include "gui/win/Font.h"
@@ -238,6 +239,16 @@ void MenuEx::paintContent(s::os::gui::MemDC& dc) {
   const std::int32_t hot = open_ >= 0 ? open_ : hovered_;
   drawer_->paintEntries(dc, 0, 0, dc.width(), dc.height(), texts, rects, font_, hoverFont_, padX_,
                         padY_, hot, pressed_, singleEntry_, lastRight_, lastLink_);
+}
+
+s::gui::drawer::IMenu* MenuEx::getDrawer() {
+  return onUi([this] { return drawer_; });
+}
+
+bool MenuEx::takeTheme(s::gui::drawer::ISkin* theme) {
+  s::gui::drawer::IMenu* lent = theme != nullptr ? theme->getMenuDrawer() : nullptr;
+  setDrawer(lent != nullptr ? lent : s::gui::drawer::menu::win::Basic::create(), lent == nullptr);
+  return true;
 }
 
 void MenuEx::setDrawer(s::gui::drawer::IMenu* drawer, bool owned) {

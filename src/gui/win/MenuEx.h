@@ -53,6 +53,8 @@ class MenuEx final : public IMenuEx,
   void fireCommand(std::int32_t id) override;
   void addOpenListener(IEventListener* listener) override;
   void setDrawer(s::gui::drawer::IMenu* drawer, bool owned) override;
+  // The drawer in use (never null). Interface thread or any.
+  s::gui::drawer::IMenu* getDrawer();
   void setSingleEntry(bool on) override;
   void refreshTexts() override;
   void setOpenOnHover(bool on) override;
@@ -70,6 +72,7 @@ class MenuEx final : public IMenuEx,
 
  protected:
   void retext() override;
+  bool takeTheme(s::gui::drawer::ISkin* theme) override;
   std::u16string accessibleText() override;
   void paintContent(s::os::gui::MemDC& dc) override;
   bool onMouseButton(s::os::gui::MouseButton button, bool pressed, bool doubleClick, std::int32_t x,

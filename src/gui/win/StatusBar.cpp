@@ -2,6 +2,7 @@
 
 #include "gui/OnUi.h"
 #include "gui/Scale.h"
+#include "gui/drawer/ISkin.h"
 #include "gui/drawer/statusbar/win/Basic.h"
 #include "gui/win/Box.h"
 #include "gui/win/Button.h"
@@ -126,6 +127,11 @@ void StatusBar::setDrawer(s::gui::drawer::IStatusBar* drawer, bool owned) {
     ownsDrawer_ = owned;
     redraw();
   });
+}
+
+bool StatusBar::takeTheme(s::gui::drawer::ISkin* theme) {
+  setDrawer(theme != nullptr ? theme->getStatusBarDrawer() : nullptr, theme == nullptr);
+  return true;
 }
 
 s::gui::drawer::IStatusBar* StatusBar::getDrawer() {

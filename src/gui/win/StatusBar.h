@@ -55,6 +55,7 @@ class StatusBar final : public IStatusBar,
 
  protected:
   Arrange::Content arrange() override;
+  bool takeTheme(s::gui::drawer::ISkin* theme) override;
   void onPaint(s::os::gui::MemDC& dc) override;
 
  private:

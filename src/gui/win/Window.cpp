@@ -80,8 +80,7 @@ void Window::onEvent(s::base::IObject* sender, std::int32_t) {
   onUi([&] {
     if (sender == nullptr) return;
     if (skin_ != nullptr && sender == static_cast<s::base::IObject*>(skin_)) {
-      if (s::gui::drawer::ISkin* theme = skin_->getCurrentTheme())
-        setFrameDrawer(theme->getWindowDrawer(), false);
+      takeTheme();
       return;
     }
     if (sender != static_cast<s::base::IObject*>(language_)) return;
@@ -174,6 +173,9 @@ void Window::setSize(std::int32_t w, std::int32_t h) {
     width_ = std::max(1, w);
     height_ = std::max(1, h);
     if (s::os::gui::NativeWindow* native = native_.load()) native->resize(width_, height_);
+    // The platform's report of the new size finds it stored already: the
+    // drawn frame's shape follows here.
+    if (frameDrawer_ != nullptr) applyShape();
     layout();
   });
 }
@@ -298,8 +300,10 @@ void Window::setKeepInsideScreen(bool on) {
 
 // --- colours and painting ------------------------------------------------------
 
+// With a drawn frame the drawer's background is what children stand on.
 Rgb Window::getBackgroundColor() {
-  return onUi([this] { return background_; });
+  return onUi(
+      [this] { return frameDrawer_ != nullptr ? frameDrawer_->getBackground() : background_; });
 }
 
 void Window::setBackgroundDefault(bool redraw) {
@@ -653,6 +657,14 @@ void Window::setSkin(s::gui::drawer::Skinner* skinner) {
   });
 }
 
+// The current theme's frame; the record remembers the theme's name.
+void Window::takeTheme() {
+  s::gui::drawer::ISkin* theme = skin_->getCurrentTheme();
+  if (theme == nullptr) return;
+  setFrameDrawer(theme->getWindowDrawer(), false);
+  if (record_ != nullptr) record_->setSkin(theme->getName());
+}
+
 void Window::releaseFrameDrawer() {
   if (ownsFrameDrawer_ && frameDrawer_ != nullptr) frameDrawer_->release();
   frameDrawer_ = nullptr;
@@ -753,6 +765,7 @@ void Window::bindWindowState(s::app::IAppWindow* record, bool withVersion) {
     setLanguage(record->getLanguageTable());
     const std::int32_t titleEntry = record->getEntryBase();
     setTitleId(titleEntry, withVersion ? titleEntry + 10 : -1);
+    if (s::gui::drawer::Skinner* skinner = record->getSkinner()) setSkin(skinner);
     setEasyDrag(record->getEasyDrag());
     setAlwaysOnTop(record->getKeepOnTop());
     setMiddleClickAction(record->getMiddleClick());

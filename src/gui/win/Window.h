@@ -250,6 +250,8 @@ class Window final : public IWindow,
   // true when it did.
   bool resizeFromFrame(std::int32_t x, std::int32_t y);
   void releaseFrameDrawer();
+  // The skinner's current theme changed (interface thread).
+  void takeTheme();
   void applyIcons();
   void placeNative();
   void centerOn(bool horizontally, bool vertically);

@@ -6,6 +6,7 @@
 #include "os/gtk/CairoMemDC.h"
 #include "os/gtk/CursorName.h"
 #include "os/gtk/GtkTopWindow.h"
+#include "os/gtk/LookCss.h"
 #include "os/gtk/Utf.h"
 
 namespace s::os::gtk {
@@ -156,6 +157,7 @@ void GtkChildWidget::destroy() {
   *alive_ = false;
   for (const auto& [id, source] : timers_) g_source_remove(source);
   if (font_ != nullptr) g_object_unref(font_);
+  if (look_ != nullptr) g_object_unref(look_);
   g_signal_handlers_disconnect_by_data(widget_, this);
   gtk_widget_destroy(widget_);
   delete this;
@@ -277,6 +279,43 @@ void GtkChildWidget::setFont(const s::os::gui::FontSpec& font) {
     gtk_style_context_add_provider(gtk_widget_get_style_context(label), GTK_STYLE_PROVIDER(font_),
                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   }
+}
+
+void GtkChildWidget::styleTree(GtkWidget* widget, GtkStyleProvider* provider, bool add) {
+  GtkStyleContext* style = gtk_widget_get_style_context(widget);
+  if (add) {
+    gtk_style_context_add_provider(style, provider, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+  } else {
+    gtk_style_context_remove_provider(style, provider);
+  }
+  if (!GTK_IS_CONTAINER(widget)) return;
+  struct Pass {
+    GtkStyleProvider* provider;
+    bool add;
+  } pass{provider, add};
+  gtk_container_forall(
+      GTK_CONTAINER(widget),
+      [](GtkWidget* child, gpointer data) {
+        const auto* p = static_cast<Pass*>(data);
+        styleTree(child, p->provider, p->add);
+      },
+      &pass);
+}
+
+void GtkChildWidget::setLook(const s::os::gui::ControlLook* look) {
+  if (kind_ != WidgetKind::kPushButton && kind_ != WidgetKind::kCheckBox &&
+      kind_ != WidgetKind::kComboBox)
+    return;
+  if (look == nullptr) {
+    if (look_ != nullptr) styleTree(widget_, GTK_STYLE_PROVIDER(look_), false);
+    return;
+  }
+  if (look_ == nullptr) look_ = gtk_css_provider_new();
+  gtk_css_provider_load_from_data(look_, LookCss::sheet(*look).c_str(), -1, nullptr);
+  // Out and in again: widgets made inside the control since then get it
+  // too, and none holds it twice.
+  styleTree(widget_, GTK_STYLE_PROVIDER(look_), false);
+  styleTree(widget_, GTK_STYLE_PROVIDER(look_), true);
 }
 
 void GtkChildWidget::setChecked(bool checked) {

@@ -33,6 +33,7 @@ class GtkChildWidget final : public s::os::gui::NativeWidget {
   void setAccessible(s::os::gui::AccessibleRole role, std::u16string_view name) override;
   void setText(std::u16string_view text) override;
   void setFont(const s::os::gui::FontSpec& font) override;
+  void setLook(const s::os::gui::ControlLook* look) override;
   void setChecked(bool checked) override;
   void insertItem(std::int32_t index, std::u16string_view text) override;
   void removeItem(std::int32_t index) override;
@@ -64,6 +65,9 @@ class GtkChildWidget final : public s::os::gui::NativeWidget {
   // a modal box without holding up whoever pressed the control (an
   // accessibility client waits for its action to return).
   void activateLater(std::int32_t code);
+  // Adds (or removes) `provider` on the control and every widget inside
+  // it, its own inner parts included.
+  static void styleTree(GtkWidget* widget, GtkStyleProvider* provider, bool add);
 
   s::os::gui::WidgetKind kind_;
   GtkWidget* host_;
@@ -71,6 +75,7 @@ class GtkChildWidget final : public s::os::gui::NativeWidget {
   s::os::gui::WidgetSink& sink_;
   bool quiet_ = false;  // set while the program itself changes the control
   GtkCssProvider* font_ = nullptr;
+  GtkCssProvider* look_ = nullptr;
   std::map<std::uint32_t, guint> timers_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "os/gui/ControlLook.h"
 #include "os/gui/Geometry.h"
 #include "os/gui/MemDC.h"
 #include "os/gui/NativeView.h"
@@ -59,6 +60,12 @@ class NativeWidget : public NativeView {
   virtual void setText(std::u16string_view text) = 0;
   // Button and check box: the font of the text.
   virtual void setFont(const FontSpec& font) = 0;
+  // Button, check box and drop-down list: show the colours of `look`
+  // instead of the desktop's own (null: the desktop's look again). A
+  // platform that cannot recolour its control draws it as the component's
+  // own (WidgetSink::onPaint), which paints with the drawer the look came
+  // from.
+  virtual void setLook(const ControlLook* look) = 0;
   // Check box: the check state.
   virtual void setChecked(bool checked) = 0;
   // Drop-down list: inserts an item at `index` (appends when it is the

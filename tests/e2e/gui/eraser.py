@@ -279,9 +279,9 @@ ABOUT = "Version Information"
 
 
 def version_window(s, artifacts):
-    """About, Version Information: the window shows, the main window takes
-    no pointer input until it is closed, and it comes back where it was
-    moved to."""
+    """About, Version Information: the window shows in its colour theme,
+    the main window takes no pointer input until it is closed, and it comes
+    back where it was moved to."""
     box = s.boxes()[0]
     ticked = "checked" in atspi.states(box)
     s.menu_item(ABOUT)
@@ -289,6 +289,11 @@ def version_window(s, artifacts):
     atspi.find(about, "label", "Vonq Drive Scrubber", timeout=10)
     time.sleep(0.5)
     atspi.screenshot(os.path.join(artifacts, "eraser-version-window.png"))
+    own = atspi.screenshot(os.path.join(artifacts, "eraser-version-window-alone.png"), ABOUT)
+    _, height = atspi.size(own)
+    background = atspi.pixel(own, 4, height // 2)
+    check(background == (116, 116, 116),
+          f"the version window's background is {background}, not the Classic LG theme's grey")
     atspi.click(box)
     time.sleep(0.5)
     check(("checked" in atspi.states(box)) == ticked, "the main window took a click while the version window was open")

@@ -428,6 +428,19 @@ def colours(path):
     return int(_run(_CONVERT, path, "-format", "%k", "info:").strip())
 
 
+def size(path):
+    """An image's (width, height)."""
+    width, height = _run(_CONVERT, path, "-format", "%w %h", "info:").split()
+    return int(width), int(height)
+
+
+def pixel(path, x, y):
+    """The (red, green, blue) of one pixel of an image, 8 bits each."""
+    out = _run(_CONVERT, path, "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-")
+    red, green, blue = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1]).groups()
+    return int(red), int(green), int(blue)
+
+
 def is_blank(path):
     """True when the image is all one colour: nothing was drawn."""
     return colours(path) <= 1

@@ -1,6 +1,7 @@
 #include "gui/drawer/skin/ThinWindow.h"
 
 #include "gui/drawer/button/win/Thin.h"
+#include "gui/drawer/checkbox/win/Thin.h"
 #include "gui/drawer/combo/win/Thin.h"
 #include "gui/drawer/menu/win/Basic.h"
 #include "gui/drawer/statusbar/win/Thin.h"
@@ -40,6 +41,9 @@ void ThinWindow::setButtonDrawer(IButton* drawer) {
 void ThinWindow::setTextDrawer(IText* drawer) {
   replace(text_, drawer);
 }
+void ThinWindow::setCheckBoxDrawer(ICheckBox* drawer) {
+  replace(checkBox_, drawer);
+}
 void ThinWindow::setStatusBarDrawer(IStatusBar* drawer) {
   replace(statusBar_, drawer);
 }
@@ -54,6 +58,7 @@ void ThinWindow::reset() {
   setWindowDrawer(nullptr);
   setButtonDrawer(nullptr);
   setTextDrawer(nullptr);
+  setCheckBoxDrawer(nullptr);
   setStatusBarDrawer(nullptr);
   setMenuDrawer(nullptr);
   setComboDrawer(nullptr);
@@ -103,6 +108,11 @@ void ThinWindow::buildDrawers() {
   textColour(text->getLinkSetting(), c(6));
   textColour(text->getLinkHoverSetting(), c(4));
   setTextDrawer(text);
+
+  auto* checkBox = s::gui::drawer::checkbox::win::Thin::create();
+  checkBox->setColors(c(4).r, c(4).g, c(4).b, c(6).r, c(6).g, c(6).b);
+  checkBox->setDisabledColor(c(3).r, c(3).g, c(3).b);
+  setCheckBoxDrawer(checkBox);
 
   auto* statusBar = s::gui::drawer::statusbar::win::Thin::create();
   statusBar->setColor(c(4).r, c(4).g, c(4).b);

@@ -30,6 +30,7 @@ class ThinWindow final : public ISkin, public virtual s::thread::IPoolable {
   //   normal c6, disabled c3, pushed c10;
   // text: normal c6 with effect colours c1 and c7, disabled c3, link c6,
   //   link hover c4;
+  // check box: box c4, mark c6, disabled c3;
   // status bar c4;
   // menu: text c6, hover fill c4, hover text c1, no fill on hover, raised
   //   entries; its drop-down look text c6, frame c4, arrow c6;
@@ -45,6 +46,8 @@ class ThinWindow final : public ISkin, public virtual s::thread::IPoolable {
   void setButtonDrawer(IButton* drawer) override;
   IText* getTextDrawer() override { return text_; }
   void setTextDrawer(IText* drawer) override;
+  ICheckBox* getCheckBoxDrawer() override { return checkBox_; }
+  void setCheckBoxDrawer(ICheckBox* drawer) override;
   IStatusBar* getStatusBarDrawer() override { return statusBar_; }
   void setStatusBarDrawer(IStatusBar* drawer) override;
   IMenu* getMenuDrawer() override { return menu_; }
@@ -69,6 +72,7 @@ class ThinWindow final : public ISkin, public virtual s::thread::IPoolable {
   IWindow* window_ = nullptr;
   IButton* button_ = nullptr;
   IText* text_ = nullptr;
+  ICheckBox* checkBox_ = nullptr;
   IStatusBar* statusBar_ = nullptr;
   IMenu* menu_ = nullptr;
   ICombo* combo_ = nullptr;

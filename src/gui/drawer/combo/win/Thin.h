@@ -29,6 +29,9 @@ class Thin final : public IThin,
   void setColors(std::uint8_t textR, std::uint8_t textG, std::uint8_t textB, std::uint8_t frameR,
                  std::uint8_t frameG, std::uint8_t frameB) override;
   void setArrowColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) override;
+  s::os::gui::Rgb getTextColor() override { return text_; }
+  s::os::gui::Rgb getFrameColor() override { return frame_; }
+  s::os::gui::Rgb getArrowColor() override { return arrow_; }
 
   const char16_t* getClassName() const override { return u"s_gui_drawer_combo_win_Thin"; }
   void reset() override;

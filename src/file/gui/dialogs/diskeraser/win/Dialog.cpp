@@ -412,7 +412,8 @@ void Dialog::countTracesLeft() {
 void Dialog::showVersion() {
   if (about_ == nullptr) {
     aboutRecord_ = s::app::win::AppWindow::create();
-    aboutRecord_->init(record_->getApp(), scale_, {u"AboutWindow", 340, 285, true, true});
+    aboutRecord_->init(record_->getApp(), scale_,
+                       {u"AboutWindow", 340, 285, true, true, u"ThinWindow", u"Classic LG"});
     about_ = s::gui::dialogs::About3::create();
     about_->bind(aboutRecord_);
   }

@@ -170,6 +170,17 @@ TEST_F(About3Test, TheClassicLgThemeShowsInTheWindowsPixels) {
                        }),
             button.width * button.height / 2)
       << "the face shows the window's background, not the desktop's button face";
+
+  // The donation question sits on its own pale green: dark text, not the
+  // theme's white, which could not be read there.
+  IComponent* question = find(window, [](IComponent* c) {
+    auto* label = dynamic_cast<s::gui::win::Label*>(c);
+    return label != nullptr && label->getText() == u"Is this freeware useful?";
+  });
+  ASSERT_NE(question, nullptr);
+  const Rect asked = placeOf(question);
+  EXPECT_EQ(shot.count(asked, white), 0) << "no white text on pale green";
+  EXPECT_GT(shot.count(asked, [](Rgb c) { return c.r + c.g + c.b < 150; }), 0) << "dark text";
   window->close();
 }
 

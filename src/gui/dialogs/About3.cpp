@@ -148,7 +148,10 @@ Box* About3::donation() {
   Box* area = Box::make(IBox::kColumn, 1, 100.0f, -1.0f, 0, 0, 2 * s, 6 * s, 4 * s);
   area->setTransparent(false);
   area->setBackgroundColor(238, 250, 199, false);
-  area->add(textLabel(kQuestion, -1));
+  // Dark text on the pale green, whatever the theme's text colour.
+  Label* question = textLabel(kQuestion, -1);
+  question->setThemed(false);
+  area->add(question);
   donate_ = link(textLabel(kDonate, -103), 0, 170, 0, 170, 170, 0);
   area->add(donate_);
   return area;

@@ -34,6 +34,7 @@ void Component::resetComponent() {
     visible_ = enabled_ = true;
     background_ = kButtonFace;
     transparent_ = deferring_ = geometryPending_ = false;
+    themed_ = true;
     look_.reset();
   });
 }
@@ -77,7 +78,7 @@ void Component::attach(IComponent* parent) {
 
 void Component::joinSkinner() {
   s::gui::drawer::Skinner* skinner = window_ != nullptr ? window_->getSkin() : nullptr;
-  if (skinner == nullptr || skinner->getCurrentTheme() == nullptr) return;
+  if (!themed_ || skinner == nullptr || skinner->getCurrentTheme() == nullptr) return;
   if (!takeTheme(skinner->getCurrentTheme())) return;
   skinner_ = skinner;
   skinner_->addListener(this);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -79,6 +80,10 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   Rgb getBackgroundColor() override;
   bool isTransparent() override;
   void setTransparent(bool redraw) override;
+  // Whether the component takes its drawer from a skinned window's theme
+  // (the default). Set before it is attached: one that sits on a
+  // background of its own keeps its own drawer. Any thread.
+  void setThemed(bool themed) { themed_ = themed; }
   void setBackgroundWhite(bool redraw) override { setBackgroundColor(255, 255, 255, redraw); }
   void setBackgroundDefault(bool redraw) override;
   void setBackgroundBlack(bool redraw) override { setBackgroundColor(0, 0, 0, redraw); }
@@ -228,6 +233,7 @@ class Component : public virtual IComponent, protected s::os::gui::WidgetSink {
   Rgb background_{240, 240, 240};
   bool transparent_ = false;
   bool deferring_ = false;
+  std::atomic<bool> themed_{true};
   bool geometryPending_ = false;
   std::optional<s::os::gui::ControlLook> look_;
 };

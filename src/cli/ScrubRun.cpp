@@ -294,6 +294,8 @@ void ScrubRun::tellWhatWasDone(DiskWiper& engine, std::FILE* out) {
         {"files left alone", r.filesLeftAlone},
         {"  of them held open by another program", r.filesInUse},
         {"  of them not opened (permission, gone)", r.filesNotOpened},
+        {"folders whose index slack was overwritten", r.foldersFilled},
+        {"folders with index slack left as it was", r.foldersSkipped},
         {"temporary entries left", r.entriesLeft}};
     for (const auto& [what, count] : counts) {
       if (count > 0) std::fprintf(out, "  %-40s %" PRIu64 "\n", what, count);

@@ -50,7 +50,7 @@ set(VONQ_ENGINE_ON_DRIVE
 # bins, of other programs writing to a scratch volume during a run, and of
 # the free-space fill (crashed child processes, several volume sizes).
 set(VONQ_TESTS_LEFT_OUT
-    "/tests/(os/linux/|support/ScratchNtfs[.]cpp|file/PathWinNtfsTest[.]cpp|wiper/WiperTest[.]cpp|engine/(TrashBin|Contention|FreeSpace)Test[.]cpp)")
+    "/tests/(os/linux/|support/ScratchNtfs[.]cpp|file/PathWinNtfsTest[.]cpp|wiper/WiperTest[.]cpp|engine/(TrashBin|Contention|FreeSpace|IndexSlack)Test[.]cpp)")
 
 # The few POSIX calls the portable tests use (temporary folders, environment
 # variables), given to every test source on Windows.

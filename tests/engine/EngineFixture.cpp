@@ -1,8 +1,5 @@
 #include "EngineFixture.h"
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -344,7 +341,7 @@ std::unique_ptr<s::os::File> HookedFileSystem::openFile(std::u16string_view path
     ++slowOpens;
     std::this_thread::sleep_for(std::chrono::milliseconds(openDelayMs.load()));
   }
-  if (killName && killName(name) && ++killOpens_ == killAtOpen) ::kill(::getpid(), SIGKILL);
+  if (beforeOpen) beforeOpen(name);
   std::unique_ptr<s::os::File> file = target().openFile(path, mode);
   add((file ? "open " : "open-failed ") + name);
   if (!file) return nullptr;

@@ -103,11 +103,9 @@ class HookedFileSystem : public s::os::FileSystemWrapper {
   // Set before the engine starts.
   std::function<bool(const std::string& name)> slowName;
   std::atomic<int> writeDelayMs{0};
-  // Opens of files whose name this accepts are counted; the process kills
-  // itself (SIGKILL, as a crash would) at the one numbered `killAtOpen`
-  // (from 1), before that file is made. Set before the work starts.
-  std::function<bool(const std::string& name)> killName;
-  int killAtOpen = 0;
+  // Called with the name before each file is opened (set before the work
+  // starts): a test kills the process there, at a known point.
+  std::function<void(const std::string& name)> beforeOpen;
   std::atomic<int> openDelayMs{0};
   // How many slowed writes and opens have started.
   std::atomic<int> slowWrites{0};
@@ -152,7 +150,6 @@ class HookedFileSystem : public s::os::FileSystemWrapper {
   std::mutex lock_;
   std::vector<std::string> events_;
   std::map<std::string, std::uint64_t> fakeSizes_;
-  std::atomic<int> killOpens_{0};
 };
 
 // A System whose sleeps last at most 2 ms and are counted by length.

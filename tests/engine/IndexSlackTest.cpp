@@ -125,13 +125,13 @@ TEST(IndexSlackWipe, AKillLeavesOnlyFilesTheNextStartRemoves) {
   const pid_t child = ::fork();
   if (child == 0) {
     HookedFileSystem hooks;
-    hooks.killName = [](const std::string& name) {
-      return name.find(kMarker) != std::string::npos;
+    int fills = 0;
+    hooks.beforeOpen = [&fills](const std::string& name) {
+      if (name.find(kMarker) != std::string::npos && ++fills == 3) ::kill(::getpid(), SIGKILL);
     };
-    hooks.killAtOpen = 3;
     Installed installed(hooks);
     wipeIndexes(volume);
-    ::_exit(0);  // not reached: the third open kills the process
+    ::_exit(0);  // not reached: the third file's open kills the process
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);

@@ -178,17 +178,5 @@ void printSummary() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string reason;
-  if (!vonq::test::ScratchNtfs::capable(reason)) {
-    std::fprintf(stderr, "bench_fullrun: %s\n", reason.c_str());
-    return 1;
-  }
-  char state[] = "/tmp/vonq-bench-state-XXXXXX";
-  if (::mkdtemp(state) != nullptr) ::setenv("XDG_STATE_HOME", state, 1);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  printSummary();
-  std::filesystem::remove_all(state);
-  return 0;
+  return vonq::bench::BenchVolume::runBenchmarks(argc, argv, "bench_fullrun", printSummary);
 }

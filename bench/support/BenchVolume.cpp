@@ -1,9 +1,11 @@
 #include "support/BenchVolume.h"
 
+#include <benchmark/benchmark.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -74,6 +76,22 @@ BenchVolume::Timed BenchVolume::ddFill(std::uint64_t blockBytes, std::uint64_t c
   std::filesystem::remove(target, ignored);
   timed.ok = count > 0 ? rc == 0 : timed.bytes > 0;
   return timed;
+}
+
+int BenchVolume::runBenchmarks(int argc, char** argv, const char* program, void (*summary)()) {
+  std::string reason;
+  if (!vonq::test::ScratchNtfs::capable(reason)) {
+    std::fprintf(stderr, "%s: %s\n", program, reason.c_str());
+    return 1;
+  }
+  char state[] = "/tmp/vonq-bench-state-XXXXXX";
+  if (::mkdtemp(state) != nullptr) ::setenv("XDG_STATE_HOME", state, 1);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  summary();
+  std::filesystem::remove_all(state);
+  return 0;
 }
 
 }  // namespace vonq::bench

@@ -46,6 +46,12 @@ class BenchVolume {
   // wrote; ok when it ended for one of those two reasons.
   Timed ddFill(std::uint64_t blockBytes, std::uint64_t count, const std::string& extraFlags);
 
+  // A benchmark program's main: checks that scratch volumes can be made
+  // (else says why on stderr, naming `program`, and returns 1), points the
+  // deletion journal at a temporary folder, runs the benchmarks `argv`
+  // selects, then `summary`. Returns the exit status.
+  static int runBenchmarks(int argc, char** argv, const char* program, void (*summary)());
+
  private:
   std::unique_ptr<vonq::test::ScratchNtfs> volume_;
 };

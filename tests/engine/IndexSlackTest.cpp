@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,6 @@ using s::file::wiper::Shortfall;
 using s::file::wiper::ntfs::SlackFill;
 using s::file::wiper::ntfs::TraceAudit;
 using s::file::wiper::win::EngineOperation;
-using s::file::wiper::win::IndexSlackWipe;
 using vonq::test::Installed;
 using vonq::test::ScratchNtfs;
 
@@ -72,22 +72,33 @@ Shortfall wipeIndexes(const ScratchNtfs& volume,
   std::atomic<float> progress{0.0f};
   std::atomic<std::uint8_t> skip{0};
   EngineOperation op(volume.root(), progress, skip);
-  const Shortfall result = IndexSlackWipe(op, 0.0f, 1.0f).run();
+  const Shortfall result = s::file::wiper::win::IndexSlackWipe(op, 0.0f, 1.0f).run();
   if (report != nullptr) *report = op.report();
   EXPECT_EQ(progress.load(), 1.0f);
   return result;
 }
 
+// A scratch volume seeded with old names (see seedOldNames), and a deletion
+// journal of the test's own.
+class IndexSlackWipe : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    VONQ_REQUIRE_SCRATCH_NTFS();
+    volume_ = std::make_unique<ScratchNtfs>(ScratchNtfs::Options::ofSize(64ull << 20));
+    ASSERT_TRUE(volume_->ok()) << volume_->error();
+    seedOldNames(*volume_);
+  }
+
+  vonq::test::TempFolder state_;
+  vonq::test::ScopedStateHome home_{state_.root()};
+  std::unique_ptr<ScratchNtfs> volume_;
+};
+
 // Both folders are filled; afterwards the audit finds no old name in any
 // index, no temporary file is left or journalled, and the live files and
 // the folders' change times are as they were.
-TEST(IndexSlackWipe, OverwritesOldNamesAndLeavesTheFoldersAsTheyWere) {
-  VONQ_REQUIRE_SCRATCH_NTFS();
-  vonq::test::TempFolder state;
-  vonq::test::ScopedStateHome home(state.root());
-  ScratchNtfs volume(ScratchNtfs::Options::ofSize(64ull << 20));
-  ASSERT_TRUE(volume.ok()) << volume.error();
-  seedOldNames(volume);
+TEST_F(IndexSlackWipe, OverwritesOldNamesAndLeavesTheFoldersAsTheyWere) {
+  ScratchNtfs& volume = *volume_;
   const auto before = TraceAudit(0).run(volume.root());
   ASSERT_GT(before.slackNames, 0u);
   const LiveFiles files = snapshot(volume.mountPoint());
@@ -108,18 +119,13 @@ TEST(IndexSlackWipe, OverwritesOldNamesAndLeavesTheFoldersAsTheyWere) {
   EXPECT_EQ(modified(volume.path("small")), small);
   EXPECT_TRUE(fillEntries(volume.mountPoint()).empty());
   s::os::fileSystem().forgetFinishedDeletions();
-  EXPECT_EQ(vonq::test::readText(home.journal()).find(kMarker), std::string::npos);
+  EXPECT_EQ(vonq::test::readText(home_.journal()).find(kMarker), std::string::npos);
 }
 
 // Killed while it makes its files (the third one): what it made stays in
 // the folder, and the next start removes all of it and nothing else.
-TEST(IndexSlackWipe, AKillLeavesOnlyFilesTheNextStartRemoves) {
-  VONQ_REQUIRE_SCRATCH_NTFS();
-  vonq::test::TempFolder state;
-  vonq::test::ScopedStateHome home(state.root());
-  ScratchNtfs volume(ScratchNtfs::Options::ofSize(64ull << 20));
-  ASSERT_TRUE(volume.ok()) << volume.error();
-  seedOldNames(volume);
+TEST_F(IndexSlackWipe, AKillLeavesOnlyFilesTheNextStartRemoves) {
+  ScratchNtfs& volume = *volume_;
   const LiveFiles files = snapshot(volume.mountPoint());
 
   const pid_t child = ::fork();

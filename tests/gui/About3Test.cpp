@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "TestApp.h"
 #include "app/win/AppBase.h"
 #include "app/win/AppWindow.h"
 #include "gui/OnUi.h"
@@ -85,10 +86,9 @@ IComponent* find(IComponent* root, const std::function<bool(IComponent*)>& match
 class About3Test : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(s::os::gui::ui().start()) << s::os::gui::ui().displayError();
-    app_ = s::app::win::AppBase::create();
-    ASSERT_TRUE(app_->init({}));
-    app_->getLanguageTable()->selectLanguage(u"English");
+    std::string error;
+    app_ = vonq::gui_test::startApp(error);
+    ASSERT_NE(app_, nullptr) << error;
     record_ = s::app::win::AppWindow::create();
     s::gui::onUi([&] {
       // "classic lg" is not a theme's name: the record's default is used.

@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "TestApp.h"
 #include "app/win/AppBase.h"
 #include "app/win/AppWindow.h"
 #include "gui/win/Window.h"
@@ -27,10 +28,9 @@ using s::gui::dialogs::FlexAsker;
 class FlexAskerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(s::os::gui::ui().start()) << s::os::gui::ui().displayError();
-    app_ = s::app::win::AppBase::create();
-    ASSERT_TRUE(app_->init({}));
-    app_->getLanguageTable()->selectLanguage(u"English");
+    std::string error;
+    app_ = vonq::gui_test::startApp(error);
+    ASSERT_NE(app_, nullptr) << error;
     record_ = s::app::win::AppWindow::create();
     record_->init(app_, 1, {u"FlexAskerWindow", 400, 200, false, true});
     asker_ = FlexAsker::create();

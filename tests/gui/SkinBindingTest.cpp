@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "SpecialUi.h"
+#include "TestApp.h"
 #include "app/win/AppBase.h"
 #include "app/win/AppWindow.h"
 #include "gui/OnUi.h"
@@ -74,9 +75,9 @@ void give(IComponent* component) {
 class SkinBinding : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(s::os::gui::ui().start()) << s::os::gui::ui().displayError();
-    app_ = s::app::win::AppBase::create();
-    ASSERT_TRUE(app_->init({}));
+    std::string error;
+    app_ = vonq::gui_test::startApp(error, nullptr);
+    ASSERT_NE(app_, nullptr) << error;
     record_ = s::app::win::AppWindow::create();
     // The record and its store belong to the interface thread.
     s::gui::onUi([&] {

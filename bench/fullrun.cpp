@@ -78,15 +78,9 @@ void record(benchmark::State& state, const std::string& name, const BenchVolume:
   results[name] = timed;
 }
 
-bool made(benchmark::State& state, const BenchVolume& volume) {
-  if (volume.ok()) return true;
-  state.SkipWithError(volume.error().c_str());
-  return false;
-}
-
 void BM_LargeVolume(benchmark::State& state) {
   BenchVolume volume(kLargeVolume);
-  if (!made(state, volume)) return;
+  if (!volume.readyFor(state)) return;
   for (auto _ : state) {
     // dd first and then the fill, all on the same blocks of the image. dd
     // with every write synced too, as the fill flushes every chunk: the two
@@ -99,7 +93,7 @@ void BM_LargeVolume(benchmark::State& state) {
 
 void BM_SmallVolume(benchmark::State& state) {
   BenchVolume volume(kSmallVolume);
-  if (!made(state, volume)) return;
+  if (!volume.readyFor(state)) return;
   for (auto _ : state) {
     record(state, "free space 64 MiB", volume.runEngine(1u << DiskWiper::kDiskSpace));
   }
@@ -109,7 +103,7 @@ void BM_SmallVolume(benchmark::State& state) {
 void BM_SeededVolume(benchmark::State& state) {
   const unsigned operations = static_cast<unsigned>(state.range(0));
   BenchVolume volume(kSeededVolume);
-  if (!made(state, volume)) return;
+  if (!volume.readyFor(state)) return;
   seed(volume);
   std::string name = "all five";
   for (int op = 0; op < DiskWiper::kCount; ++op) {

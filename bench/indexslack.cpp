@@ -68,15 +68,9 @@ void seed(BenchVolume& volume) {
   }
 }
 
-bool made(benchmark::State& state, const BenchVolume& volume) {
-  if (volume.ok()) return true;
-  state.SkipWithError(volume.error().c_str());
-  return false;
-}
-
 void BM_IndexPass(benchmark::State& state) {
   BenchVolume volume(kVolume);
-  if (!made(state, volume)) return;
+  if (!volume.readyFor(state)) return;
   seed(volume);
   const std::u16string& root = volume.scratch().root();
   figures.oldNamesBefore = TraceAudit(0, nullptr, false).run(root).slackNames;
@@ -99,7 +93,7 @@ void BM_IndexPass(benchmark::State& state) {
 
 void BM_WholeRun(benchmark::State& state) {
   BenchVolume volume(kVolume);
-  if (!made(state, volume)) return;
+  if (!volume.readyFor(state)) return;
   seed(volume);
   for (auto _ : state) {
     const BenchVolume::Timed run = volume.runEngine(kAllFive);

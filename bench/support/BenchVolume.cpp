@@ -78,6 +78,12 @@ BenchVolume::Timed BenchVolume::ddFill(std::uint64_t blockBytes, std::uint64_t c
   return timed;
 }
 
+bool BenchVolume::readyFor(benchmark::State& state) const {
+  if (ok()) return true;
+  state.SkipWithError(error().c_str());
+  return false;
+}
+
 int BenchVolume::runBenchmarks(int argc, char** argv, const char* program, void (*summary)()) {
   std::string reason;
   if (!vonq::test::ScratchNtfs::capable(reason)) {

@@ -6,6 +6,10 @@
 
 #include "support/ScratchNtfs.h"
 
+namespace benchmark {
+class State;
+}
+
 namespace vonq::bench {
 
 // One scratch NTFS volume for a benchmark, with the two things every engine
@@ -28,6 +32,8 @@ class BenchVolume {
   explicit BenchVolume(std::uint64_t bytes);
 
   bool ok() const { return volume_->ok(); }
+  // ok(); otherwise `state` is skipped with the reason.
+  bool readyFor(benchmark::State& state) const;
   const std::string& error() const { return volume_->error(); }
   vonq::test::ScratchNtfs& scratch() { return *volume_; }
 

@@ -69,6 +69,21 @@ TEST(SlackFill, NamesLandRightAfterTheAnchorAndFillTheRoom) {
   EXPECT_EQ(std::set<std::u16string>(names.begin(), names.end()).size(), names.size());
 }
 
+// Old names that reach only part way into the room: the entries cover them
+// and stop there (what lies past the last old name leaks nothing).
+TEST(SlackFill, EntriesCoverAsFarAsTheOldNamesReach) {
+  SlackPart part;
+  part.live = {u"alpha.txt"};
+  part.room = 4000;
+  for (const std::uint32_t reach : {1u, 100u, 1000u, 3990u, 4000u}) {
+    part.reach = reach;
+    const std::size_t covered = entryBytes(SlackFill::namesFor(part));
+    EXPECT_GE(covered, std::min<std::size_t>(reach, 4000 - 80)) << reach;
+    EXPECT_LE(covered, 4000u) << reach;
+    EXPECT_LT(covered, reach + 2 * SlackFill::entrySize(40)) << reach;
+  }
+}
+
 // Which live name anchors the names, or none.
 TEST(SlackFill, AnchorsOnlyWhereTheNamesCannotSortPastTheNextEntry) {
   struct Case {

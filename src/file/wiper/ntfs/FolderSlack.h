@@ -14,6 +14,10 @@ struct SlackPart {
   // Bytes new entries may take before the part has to grow past its record
   // or split: the record's room for a root, the block's unused bytes.
   std::uint32_t room = 0;
+  // How far old names reach into the slack: bytes from its start to the
+  // end of the last one (the whole room unless told).
+  std::uint32_t reach = kWholeRoom;
+  static constexpr std::uint32_t kWholeRoom = 0xFFFFFFFFu;
   std::vector<std::u16string> live;  // its live names, in index order
   // The folder's next live name after the last of `live` (empty when none).
   std::u16string next;

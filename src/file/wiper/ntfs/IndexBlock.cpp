@@ -43,9 +43,15 @@ std::vector<FileName> IndexBlock::liveNames() const {
 }
 
 std::vector<FileName> IndexBlock::slackNames() const {
+  std::vector<FileName> names;
+  for (LeftOver& found : slack()) names.push_back(std::move(found.name));
+  return names;
+}
+
+std::vector<IndexBlock::LeftOver> IndexBlock::slack() const {
   const std::size_t from = (used_ + 7) / 8 * 8;
-  return valid_ && from < allocated_ ? leftOverNames(bytes_.part(from, allocated_ - from))
-                                     : std::vector<FileName>();
+  return valid_ && from < allocated_ ? leftOver(bytes_.part(from, allocated_ - from))
+                                     : std::vector<LeftOver>();
 }
 
 std::vector<FileName> IndexBlock::entryNames(ByteSpan area) {
@@ -63,13 +69,19 @@ std::vector<FileName> IndexBlock::entryNames(ByteSpan area) {
 }
 
 std::vector<FileName> IndexBlock::leftOverNames(ByteSpan area) {
-  std::vector<FileName> found;
+  std::vector<FileName> names;
+  for (LeftOver& found : leftOver(area)) names.push_back(std::move(found.name));
+  return names;
+}
+
+std::vector<IndexBlock::LeftOver> IndexBlock::leftOver(ByteSpan area) {
+  std::vector<LeftOver> found;
   FileName name;
   for (std::size_t pos = 0; pos + kEntryHeader <= area.size();) {
     const ByteSpan rest = area.part(pos, area.size() - pos);
     std::size_t length = 0;
     if (parseEntry(rest, name, length) || parseLoneKey(rest, name, length)) {
-      found.push_back(name);
+      found.push_back(LeftOver{name, pos + length});
       pos += length;
     } else {
       pos += 8;

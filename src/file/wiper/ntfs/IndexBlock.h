@@ -50,6 +50,15 @@ class IndexBlock {
   // a file name, or such an entry's key alone (parseLoneKey), stands.
   static std::vector<FileName> leftOverNames(ByteSpan area);
 
+  // The same names, each with where it ends in `area` (bytes from its start).
+  struct LeftOver {
+    FileName name;
+    std::size_t end = 0;
+  };
+  static std::vector<LeftOver> leftOver(ByteSpan area);
+  // slackNames() with where each ends, counted from the start of the slack.
+  std::vector<LeftOver> slack() const;
+
   // Reads the index entry at the start of `bytes` (header, key as a
   // $FILE_NAME value). False when its length is short, not a multiple of
   // 8 or past the end of `bytes`, its key does not fit in it, or the key

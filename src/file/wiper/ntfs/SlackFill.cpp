@@ -84,7 +84,12 @@ std::vector<std::u16string> SlackFill::namesFor(const SlackPart& part) {
   std::u16string anchor;
   if (!part.leaf || !anchorOf(part, anchor)) return names;
   const std::u16string stem = anchor + std::u16string(kMarker);
-  for (const std::size_t size : sizesFor(part.room, entrySize(stem.size() + kRandomUnits))) {
+  const std::size_t smallest = entrySize(stem.size() + kRandomUnits);
+  // Entries that add up to at least the reach of the old names (sizesFor
+  // falls short of its goal by less than the smallest entry), within room.
+  const std::uint64_t goal =
+      std::min<std::uint64_t>(part.room, std::uint64_t{part.reach} + smallest);
+  for (const std::size_t size : sizesFor(static_cast<std::uint32_t>(goal), smallest)) {
     const std::size_t length = (size - kEntryHead) / 2;
     names.push_back(stem + randomLetters(length - stem.size()));
   }

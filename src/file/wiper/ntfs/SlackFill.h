@@ -14,10 +14,11 @@ namespace s::file::wiper::ntfs {
 // The names of temporary files whose index entries overwrite the slack of
 // one part of a folder's index. Each name is a live name of the part (the
 // anchor), a marker and random letters, so it lands right after the anchor,
-// in this part; together their entries take the part's room (to within the
-// smallest entry) without making it grow past its record or split. Once the
-// files are removed the slack holds only live names and these names, which
-// leak nothing. Any thread.
+// in this part; together their entries take as much of the part's room as
+// the old names reach into (all of it, to within the smallest entry, when
+// they reach that far), without making it grow past its record or split.
+// Once the files are removed the slack holds only live names and these
+// names, which leak nothing. Any thread.
 class SlackFill {
  public:
   static constexpr std::u16string_view kMarker = u" ~vonq-fill ";

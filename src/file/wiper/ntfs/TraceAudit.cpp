@@ -214,7 +214,7 @@ void TraceAudit::lookAtFolder(std::uint64_t number, const FileRecord& record, Tr
   part.leaf = (root->value.u16(0x10 + 12) & kHasSubNodes) == 0;
   part.room = static_cast<std::uint32_t>(record.roomLeft());
   names.addPart(std::move(part), IndexBlock::entryNames(entriesOfRoot(*root)),
-                IndexBlock::leftOverNames(record.leftOverBytes()));
+                IndexBlock::leftOver(record.leftOverBytes()));
   // The record's own names may stand there too: they are the folder's.
   for (const FileName& n : record.names()) names.live.insert(n.name);
   const bool whole =
@@ -225,17 +225,13 @@ void TraceAudit::lookAtFolder(std::uint64_t number, const FileRecord& record, Tr
 }
 
 void TraceAudit::FolderNames::addPart(SlackPart part, const std::vector<FileName>& liveNames,
-                                      const std::vector<FileName>& slackNames) {
-  std::vector<std::u16string> inSlack;
+                                      std::vector<IndexBlock::LeftOver> slackNames) {
   for (const FileName& n : liveNames) {
     live.insert(n.name);
     part.live.push_back(n.name);
   }
-  for (const FileName& n : slackNames) {
-    slack.insert(n.name);
-    inSlack.push_back(n.name);
-  }
-  parts.emplace_back(std::move(part), std::move(inSlack));
+  for (const IndexBlock::LeftOver& found : slackNames) slack.insert(found.name.name);
+  parts.emplace_back(std::move(part), std::move(slackNames));
 }
 
 ByteSpan TraceAudit::entriesOfRoot(const Attribute& root) {
@@ -275,7 +271,7 @@ bool TraceAudit::readBlocks(const FileRecord& record, const Attribute& root,
     SlackPart part;
     part.leaf = !index.hasSubNodes();
     part.room = index.room();
-    names.addPart(std::move(part), index.liveNames(), index.slackNames());
+    names.addPart(std::move(part), index.liveNames(), index.slack());
   }
   return true;
 }
@@ -303,10 +299,12 @@ void TraceAudit::listFolder(std::uint64_t record, FolderNames& names) const {
   FolderSlack folder;
   folder.record = record;
   for (auto& [part, slack] : names.parts) {
-    if (std::none_of(slack.begin(), slack.end(),
-                     [&names](const std::u16string& n) { return isOldName(n, names); })) {
-      continue;
+    std::size_t reach = 0;
+    for (const IndexBlock::LeftOver& found : slack) {
+      if (isOldName(found.name.name, names)) reach = std::max(reach, found.end);
     }
+    if (reach == 0) continue;
+    part.reach = static_cast<std::uint32_t>(reach);
     if (!part.live.empty()) {
       const auto after =
           std::upper_bound(order.begin(), order.end(), part.live.back(), SlackFill::before);

@@ -12,6 +12,7 @@
 #include "file/wiper/ntfs/FileName.h"
 #include "file/wiper/ntfs/FileRecord.h"
 #include "file/wiper/ntfs/FolderSlack.h"
+#include "file/wiper/ntfs/IndexBlock.h"
 #include "file/wiper/ntfs/RunList.h"
 #include "file/wiper/ntfs/TraceReport.h"
 #include "file/wiper/ntfs/VolumeReader.h"
@@ -79,9 +80,9 @@ class TraceAudit {
     std::set<std::u16string> live;
     std::set<std::u16string> slack;
     // Each part read, with the names in its own slack.
-    std::vector<std::pair<SlackPart, std::vector<std::u16string>>> parts;
+    std::vector<std::pair<SlackPart, std::vector<IndexBlock::LeftOver>>> parts;
     void addPart(SlackPart part, const std::vector<FileName>& liveNames,
-                 const std::vector<FileName>& slackNames);
+                 std::vector<IndexBlock::LeftOver> slackNames);
   };
   void lookAtFolder(std::uint64_t number, const FileRecord& record, TraceReport& report);
   // The entry list of a folder's $INDEX_ROOT value; empty when damaged.

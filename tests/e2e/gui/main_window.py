@@ -39,8 +39,10 @@ def windows_titled(title):
 
 def start(program):
     proc = subprocess.Popen([program])
-    app = atspi.app_of(proc.pid, timeout=30)
-    atspi.find(app, "frame", TITLE, timeout=30, showing=True)
+    # Generous bounds: the FAT guests' emulators may hold both cores at the
+    # same time; the wait ends as soon as the window is there.
+    app = atspi.app_of(proc.pid, timeout=90)
+    atspi.find(app, "frame", TITLE, timeout=90, showing=True)
     return proc, atspi.window_id(TITLE, timeout=10)
 
 

@@ -29,10 +29,12 @@ class EngineOperation {
   // root + `name`: a temporary entry in the drive's root folder.
   std::u16string inRoot(std::u16string_view name) const { return root_ + std::u16string(name); }
 
-  // `folder` + separator + `name`.
+  // `folder` + separator + `name` (no second separator after a root).
   static std::u16string join(std::u16string_view folder, std::u16string_view name) {
     std::u16string path(folder);
-    path += s::os::fileSystem().separator();
+    if (path.empty() || path.back() != s::os::fileSystem().separator()) {
+      path += s::os::fileSystem().separator();
+    }
     path += name;
     return path;
   }

@@ -1,6 +1,7 @@
 #include "file/wiper/win/IndexSlackWipe.h"
 
 #include <deque>
+#include <set>
 
 #include "file/wiper/ntfs/SlackFill.h"
 #include "file/wiper/ntfs/TraceAudit.h"
@@ -45,13 +46,11 @@ Shortfall IndexSlackWipe::run() {
 std::map<std::uint64_t, std::u16string> IndexSlackWipe::findFolders(
     const std::vector<FolderSlack>& wanted) const {
   std::map<std::uint64_t, std::u16string> found;
-  std::map<std::uint64_t, bool> open;
-  for (const FolderSlack& folder : wanted) open[folder.record] = true;
+  std::set<std::uint64_t> open;
+  for (const FolderSlack& folder : wanted) open.insert(folder.record);
   s::os::FileInfo rootInfo;
-  std::u16string root = operation_.root();
-  if (!fileSystem().stat(root, rootInfo)) return found;
-  if (root.size() > 1 && root.back() == fileSystem().separator()) root.pop_back();
-  std::deque<std::pair<std::u16string, std::uint64_t>> queue{{root, rootInfo.fileId}};
+  if (!fileSystem().stat(operation_.root(), rootInfo)) return found;
+  std::deque<std::pair<std::u16string, std::uint64_t>> queue{{operation_.root(), rootInfo.fileId}};
   while (!queue.empty() && found.size() < open.size() && !operation_.cancelled()) {
     const auto [folder, id] = queue.front();
     queue.pop_front();

@@ -1,5 +1,7 @@
 #include "os/windows/PendingDeletionJournal.h"
 
+#include <set>
+
 #include "os/FileAttributes.h"
 #include "os/windows/WinFileSystem.h"
 
@@ -28,14 +30,12 @@ bool PendingDeletionJournal::add(const std::u16string& path, const FileInfo& inf
 }
 
 bool PendingDeletionJournal::addNew(const std::vector<std::u16string>& paths) {
-  for (const std::u16string& path : paths) {
-    const bool added =
-        journal_.append({u"N", u"0", u"0", path}, [&path](const WinJournal::Row& row) {
-          return row.size() == kFieldCount && row[kPath] == path;
-        });
-    if (!added) return false;
-  }
-  return true;
+  std::vector<WinJournal::Row> rows;
+  for (const std::u16string& path : paths) rows.push_back({u"N", u"0", u"0", path});
+  const std::set<std::u16string> named(paths.begin(), paths.end());
+  return journal_.append(rows, [&named](const WinJournal::Row& row) {
+    return row.size() == kFieldCount && named.count(row[kPath]) != 0;
+  });
 }
 
 bool PendingDeletionJournal::matches(const WinJournal::Row& row, const FileInfo& info) {

@@ -138,7 +138,8 @@ bool WinJournal::save(const std::vector<Row>& rows, const std::vector<Writer>& w
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
-bool WinJournal::append(const Row& row, const std::function<bool(const Row&)>& drop) const {
+bool WinJournal::append(const std::vector<Row>& added,
+                        const std::function<bool(const Row&)>& drop) const {
   if (path_.empty() || !makeFolder()) return false;
   Lock lock(path_);
   if (!lock.held()) return false;
@@ -151,8 +152,8 @@ bool WinJournal::append(const Row& row, const std::function<bool(const Row&)>& d
     kept.push_back(std::move(all[i]));
     keptWriters.push_back(writers[i]);
   }
-  kept.push_back(row);
-  keptWriters.push_back(Writer::self());
+  kept.insert(kept.end(), added.begin(), added.end());
+  keptWriters.resize(kept.size(), Writer::self());
   return save(kept, keptWriters);
 }
 

@@ -66,10 +66,14 @@ class WinJournal {
   bool save(const std::vector<Row>& rows, const std::vector<Writer>& writers) const;
 
   // Makes the folder, takes the lock, drops the rows `drop` picks (none
-  // when it is empty), adds `row` as written by this process and saves.
-  // Returns only once the journal is durable; false when it cannot be
-  // written.
-  bool append(const Row& row, const std::function<bool(const Row&)>& drop = {}) const;
+  // when it is empty), adds `added` as written by this process and saves,
+  // in one write. Returns only once the journal is durable; false when it
+  // cannot be written.
+  bool append(const std::vector<Row>& added,
+              const std::function<bool(const Row&)>& drop = {}) const;
+  bool append(const Row& row, const std::function<bool(const Row&)>& drop = {}) const {
+    return append(std::vector<Row>{row}, drop);
+  }
 
   // Under the lock: keeps only the rows for which `keep` answers true,
   // rewriting the journal when any went. False when the lock cannot be had

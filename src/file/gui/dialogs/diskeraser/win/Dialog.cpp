@@ -391,16 +391,14 @@ std::u16string Dialog::endMessage() {
   const DiskWiper::Outcome outcome =
       result_.load() == kCancelled ? DiskWiper::Outcome::Cancelled : outcome_;
   if (!audited_) return texts.ended(outcome, everything_, reports_);
-  bool asked[kOperations];
-  for (int op = 0; op < kOperations; ++op) asked[op] = reports_[op].asked;
-  return texts.endedWithTraces(outcome, everything_, reports_, texts.tracesLeft(traces_, asked));
+  return texts.endedWithTraces(outcome, everything_, reports_,
+                               texts.tracesLeft(traces_, asked_.data()));
 }
 
 void Dialog::countTracesLeft() {
-  bool asked[kOperations];
-  for (int op = 0; op < kOperations; ++op) asked[op] = reports_[op].asked;
+  for (int op = 0; op < kOperations; ++op) asked_[op] = reports_[op].asked;
   audited_ = result_.load() != kCancelled && result_.load() != kUnsupported &&
-             s::file::wiper::ntfs::TracesLeft::worthAuditing(asked);
+             s::file::wiper::ntfs::TracesLeft::worthAuditing(asked_.data());
   if (!audited_) return;
   s::file::wiper::ntfs::TraceAudit audit(0, nullptr, false);
   for (const s::file::wiper::OperationReport& report : reports_)

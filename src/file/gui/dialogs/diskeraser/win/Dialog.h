@@ -172,6 +172,7 @@ class Dialog final : public s::gui::IEventListener,
   // What the audit after the last run found, when one was made (written by
   // the worker before it sends the end event).
   bool audited_ = false;
+  std::array<bool, kOperations> asked_{};  // the operations the last run was asked for
   s::file::wiper::ntfs::TraceReport traces_;
   bool everything_ = false;  // interface thread: the run was asked to erase everything
 };
